@@ -1,0 +1,77 @@
+# Test programs for both tiers.
+#
+#   tavrin_add_test(NAME name SOURCES ... [LIBS ...] [THREADED] [NATIVE_ONLY]
+#                   [WINDOWS_ONLY] [ENVIRONMENT VAR=value ...] [TIMEOUT s])
+#
+# Native build: a GoogleTest program under the build's sanitizers, label
+# "native"; THREADED ones also carry "threaded" and are the only ones built
+# in the ThreadSanitizer build.  Windows build: the same program cross-built
+# and run under Wine through the cross-compiling emulator, label "wine".
+include(GoogleTest)
+enable_testing()
+
+if(WIN32)
+  if(NOT TARGET gtest)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/_googletest EXCLUDE_FROM_ALL)
+    foreach(t gtest gtest_main gmock gmock_main)
+      if(TARGET ${t})
+        target_compile_options(${t} PRIVATE -Wno-error)
+      endif()
+    endforeach()
+  endif()
+  set(TAVRIN_GTEST_LIBS gmock gtest gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  set(TAVRIN_GTEST_LIBS GTest::gmock GTest::gtest GTest::gtest_main)
+endif()
+
+function(tavrin_add_test)
+  cmake_parse_arguments(T "THREADED;NATIVE_ONLY;WINDOWS_ONLY" "NAME;TIMEOUT" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  if(WIN32 AND T_NATIVE_ONLY)
+    return()
+  endif()
+  if(NOT WIN32 AND T_WINDOWS_ONLY)
+    return()
+  endif()
+  if(TAVRIN_SANITIZE STREQUAL "thread" AND NOT T_THREADED)
+    return()
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 60)
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ${TAVRIN_GTEST_LIBS})
+  set(labels)
+  if(WIN32)
+    list(APPEND labels wine)
+  else()
+    list(APPEND labels native)
+  endif()
+  if(T_THREADED)
+    list(APPEND labels threaded)
+  endif()
+  set(env ${T_ENVIRONMENT})
+  if(NOT WIN32)
+    list(APPEND env "TSAN_OPTIONS=halt_on_error=1 second_deadlock_stack=1" "UBSAN_OPTIONS=print_stacktrace=1 halt_on_error=1")
+  endif()
+  gtest_discover_tests(${T_NAME}
+    TEST_PREFIX "${T_NAME}."
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+    PROPERTIES LABELS "${labels}" TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${env}")
+endfunction()
+
+# A plain CTest test (a script or program) for the Windows tier, run with the
+# Wine environment of cmake/wine-run.sh.
+function(tavrin_add_wine_script_test name)
+  if(NOT WIN32)
+    return()
+  endif()
+  add_test(NAME ${name} COMMAND ${ARGN})
+  set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT 120
+    ENVIRONMENT "TAVRIN_BIN=${CMAKE_BINARY_DIR}/bin;TAVRIN_WINE_RUN=${CMAKE_SOURCE_DIR}/cmake/wine-run.sh")
+endfunction()

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine for CTest (the cross-compiling emulator).
+# The prefix lives in the build folder next to bin/ and is made once by
+# tools/wine-prefix.sh; a display is taken from DISPLAY or from the Xvfb that
+# tools/test.sh started (its number is kept in the build folder).
+set -u
+exe=$1; shift
+bindir=$(cd "$(dirname "$exe")" && pwd)
+build=${TAVRIN_BUILD_DIR:-$(dirname "$bindir")}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+export WINEPREFIX=${TAVRIN_WINEPREFIX:-$build/wineprefix}
+export WINEARCH=win64
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+export WINEDEBUG=${WINEDEBUG:--all}
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  flock "$build/.wineprefix.lock" "$here/../tools/wine-prefix.sh" "$WINEPREFIX" >&2 || exit 70
+fi
+if [ -z "${DISPLAY:-}" ] && [ -f "$build/.xvfb-display" ]; then
+  export DISPLAY=$(cat "$build/.xvfb-display")
+fi
+exec wine "$exe" "$@"
