@@ -26,7 +26,8 @@ mkdir -p "$prefix"
 prefix=$(cd "$prefix" && pwd)
 reg_file=${BOARD_REG:-$here/../sim/board/board-install.reg}
 # The simulated driver's device interface class (see sim/board/README.md).
-: "${BOARD_INTERFACE_GUID:={7e210b58-3c1d-4f6a-9b2e-5d8c0a1f4e73}}"
+board_guid='{7e210b58-3c1d-4f6a-9b2e-5d8c0a1f4e73}'
+BOARD_INTERFACE_GUID=${BOARD_INTERFACE_GUID:-$board_guid}
 [ -f "$reg_file" ] || die "registry file not found: $reg_file"
 
 export WINEPREFIX=$prefix WINEARCH=win64
