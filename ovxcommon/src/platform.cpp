@@ -1,0 +1,63 @@
+#include "platform.h"
+
+#include <atomic>
+
+namespace ovx::platform {
+namespace {
+
+struct Current {
+  std::atomic<IRegistry*> registry{nullptr};
+  std::atomic<IDebugOutput*> debugOutput{nullptr};
+  std::atomic<IDeviceTransport*> transport{nullptr};
+  std::atomic<IDeviceSetup*> setup{nullptr};
+  std::atomic<INamedMutexes*> mutexes{nullptr};
+  std::atomic<IThreadLauncher*> threads{nullptr};
+  std::atomic<ISleeper*> sleeper{nullptr};
+};
+
+template <class T>
+void Put(std::atomic<T*>& slot, T* value) {
+  if (value != nullptr) slot.store(value, std::memory_order_release);
+}
+
+Current& Make() {
+  static Current current;
+  static const bool filled = [] {
+    const Seams d = DefaultSeams();
+    Put(current.registry, d.registry);
+    Put(current.debugOutput, d.debugOutput);
+    Put(current.transport, d.transport);
+    Put(current.setup, d.setup);
+    Put(current.mutexes, d.mutexes);
+    Put(current.threads, d.threads);
+    Put(current.sleeper, d.sleeper);
+    return true;
+  }();
+  (void)filled;
+  return current;
+}
+
+}  // namespace
+
+IRegistry& Registry() { return *Make().registry.load(std::memory_order_acquire); }
+IDebugOutput& DebugOutput() { return *Make().debugOutput.load(std::memory_order_acquire); }
+IDeviceTransport& Transport() { return *Make().transport.load(std::memory_order_acquire); }
+IDeviceSetup& Setup() { return *Make().setup.load(std::memory_order_acquire); }
+INamedMutexes& Mutexes() { return *Make().mutexes.load(std::memory_order_acquire); }
+IThreadLauncher& Threads() { return *Make().threads.load(std::memory_order_acquire); }
+ISleeper& Sleeper() { return *Make().sleeper.load(std::memory_order_acquire); }
+
+void Install(const Seams& s) {
+  Current& c = Make();
+  Put(c.registry, s.registry);
+  Put(c.debugOutput, s.debugOutput);
+  Put(c.transport, s.transport);
+  Put(c.setup, s.setup);
+  Put(c.mutexes, s.mutexes);
+  Put(c.threads, s.threads);
+  Put(c.sleeper, s.sleeper);
+}
+
+void RestoreDefaults() { Install(DefaultSeams()); }
+
+}  // namespace ovx::platform
