@@ -17,10 +17,10 @@ TEST(ApiLogFormat, PointerHasSixteenUpperCaseDigits) {
   EXPECT_EQ(PointerText(nullptr), "0000000000000000");
   EXPECT_EQ(PointerText(reinterpret_cast<const void*>(uintptr_t{0xdeadbeef})), "00000000DEADBEEF");
 #ifdef _WIN32
-  // The same text as the platform's own pointer conversion.
+  // The same text as the system C runtime's own pointer conversion.
   int local = 0;
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%p", static_cast<void*>(&local));
+  char buffer[64] = {};
+  _snprintf(buffer, sizeof buffer - 1, "%p", static_cast<void*>(&local));
   EXPECT_EQ(PointerText(&local), buffer);
 #endif
 }

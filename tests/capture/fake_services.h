@@ -86,6 +86,13 @@ struct FakeServices {
   ScopedServices scope{CaptureServices{&eventLog, &debugOutput, &logFolder, &clock}};
 };
 
+// The log is a text stream: lines end in CR LF on Windows.
+#ifdef _WIN32
+inline constexpr const char* kNewline = "\r\n";
+#else
+inline constexpr const char* kNewline = "\n";
+#endif
+
 inline std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
