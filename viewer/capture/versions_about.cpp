@@ -1,0 +1,20 @@
+#include "capture/versions_about.h"
+
+#include "capture/input_manager.h"
+#include "capture/versions.h"
+
+namespace capture {
+
+AboutVersionTexts CollectAboutVersionTexts(InputManager* session) {
+  AboutVersionTexts texts;
+  std::wstring driver;
+  if (FindDriverVersion(kBoardHardwareId, driver) == 0) texts.driver = std::move(driver);
+  if (session == nullptr) return texts;
+  OvxFirmwareInfo firmware{};
+  if (session->GetFirmwareInfo(firmware)) texts.firmware = FormatVersion(firmware.version_no);
+  uint32_t api = 0;
+  if (session->GetApiVersion(api)) texts.api = FormatVersion(api);
+  return texts;
+}
+
+}  // namespace capture
