@@ -100,6 +100,44 @@ typedef struct OvxSimState {
 
 OVX_API void OvxSim_GetState(OvxSimState* state);
 
+
+/* --- Additions to the control interface --- */
+
+/* Statuses the board itself returns (injected ones are whatever was chosen). */
+enum {
+  OVXSIM_STATUS_NOT_OPEN = -1,     /* device not open */
+  OVXSIM_STATUS_BAD_ARGUMENT = -2, /* null pointer, bad handle in a slot, value out of range */
+  OVXSIM_STATUS_BAD_PROPERTY = -3, /* unknown or read-only property id, callback id not 6 */
+  OVXSIM_STATUS_WRONG_STATE = -4   /* device already open, no plane yet, plane already created */
+};
+
+/* Plane values as of the last successful Ovx_VpDrawAll (what the panel shows). */
+typedef struct OvxSimPlane {
+  int32_t enable;
+  int32_t angle;
+  OvxPlanePlacement placement;
+  int32_t parts_id;
+  OvxPlaneParts parts;
+} OvxSimPlane;
+
+OVX_API void OvxSim_GetCommittedPlane(OvxSimPlane* plane);
+
+/* The id the call record gives the calling thread (small numbers, 1 up). */
+OVX_API uint64_t OvxSim_CurrentThreadId(void);
+
+/* Call `index` as one readable line; 0 when out of range.  The text is
+ * cut to fit and always terminated when text_size > 0. */
+OVX_API int32_t OvxSim_FormatCall(uint32_t index, char* text, size_t text_size);
+
+/* Load the scenario named by OVXSIM_SCENARIO again, as on first use: a
+ * missing or malformed file gives one line on stderr and the built-in
+ * default.  The clock is real time unless the file says otherwise.
+ * Returns 1 when the file was used, 0 otherwise (also when unset). */
+OVX_API int32_t OvxSim_LoadEnvironmentScenario(void);
+
+/* The board's clock in ms (manual: the sum of OvxSim_AdvanceTime). */
+OVX_API uint64_t OvxSim_ClockMs(void);
+
 #ifdef __cplusplus
 }
 #endif
