@@ -297,4 +297,26 @@ TEST_F(SimScenarioTest, EnvironmentScenarioValidFileIsUsedQuietly) {
   EXPECT_EQ(OvxSim_ClockMs(), before + 25);
 }
 
+TEST_F(SimScenarioTest, TraceVariableWritesEveryCallToStderr) {
+  simtest::UnsetEnv("OVXSIM_SCENARIO");
+  simtest::SetEnv("OVXSIM_TRACE", "1");
+  EXPECT_EQ(OvxSim_LoadEnvironmentScenario(), 0);
+  simtest::UnsetEnv("OVXSIM_TRACE");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Ovx_DevOpen(&device_, 0), 0);
+  EXPECT_EQ(Ovx_DevClose(nullptr), OVXSIM_STATUS_BAD_ARGUMENT);
+  const std::string traced = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(traced.rfind("ovxcapture sim: #1 thread ", 0), 0u) << traced;
+  EXPECT_NE(traced.find(" Ovx_DevOpen(device "), std::string::npos) << traced;
+  EXPECT_NE(traced.find("\novxcapture sim: #2 thread "), std::string::npos) << traced;
+  EXPECT_NE(traced.find(" Ovx_DevClose(device "), std::string::npos) << traced;
+  EXPECT_NE(traced.find(") -> -2 []\n"), std::string::npos) << traced;
+
+  // Without the variable the board is quiet again.
+  EXPECT_EQ(OvxSim_LoadEnvironmentScenario(), 0);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Ovx_DevClose(&device_), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
 }  // namespace

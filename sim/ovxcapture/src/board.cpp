@@ -129,7 +129,14 @@ int32_t Board::CheckPlaneLocked(const OvxPlane* plane) const {
   return *plane == plane_handle_ ? 0 : OVXSIM_STATUS_BAD_ARGUMENT;
 }
 
-void Board::Record(OvxSimCall call) { calls_.Add(call); }
+void Board::Record(OvxSimCall call) {
+  calls_.Add(call);
+  if (trace_) {
+    const std::string line = FormatCall(*calls_.At(calls_.Size() - 1));
+    std::fprintf(stderr, "ovxcapture sim: %s\n", line.c_str());
+    std::fflush(stderr);
+  }
+}
 
 // ---------------------------------------------------------------------------
 // The nine API functions.  An injected status replaces the call's work.
@@ -448,6 +455,8 @@ void Board::ApplyScenarioLocked(const Scenario& scenario) {
 
 bool Board::LoadEnvironmentScenarioLocked() {
   SetClockLocked(ClockMode::Realtime);
+  const char* trace = std::getenv("OVXSIM_TRACE");
+  trace_ = trace != nullptr && *trace != '\0' && std::string_view(trace) != "0";
   const char* path = std::getenv("OVXSIM_SCENARIO");
   if (path == nullptr || *path == '\0') {
     ApplyScenarioLocked(DefaultScenario());

@@ -138,6 +138,7 @@ class Board {
   int in_callback_ = 0;
 
   CallLog calls_;
+  bool trace_ = false;  // OVXSIM_TRACE: every call also as a line on stderr
 };
 
 // Small per-thread numbers for the call record.
