@@ -1,0 +1,304 @@
+#include "app/frame_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "frame_fakes.h"
+
+namespace {
+
+using app::ScreenKind;
+using app_test::FakePlane;
+using app_test::FakeSession;
+using app_test::FakeTablet;
+using app_test::FakeTimers;
+using app_test::FakeWindow;
+
+class FrameControllerTest : public ::testing::Test {
+ protected:
+  app::FrameController& Make(bool withSession = true, bool otherSession = false) {
+    frame_ = std::make_unique<app::FrameController>(withSession ? &session_ : nullptr, plane_, timers_, window_,
+                                                    tablet_, app::FrameSettings{1, 25, 40}, otherSession);
+    return *frame_;
+  }
+  // Started with a source present and the wait over: Play.
+  app::FrameController& Playing() {
+    session_.Signal(1920, 1080);
+    auto& f = Make();
+    f.Start();
+    f.OnTimer(app::kTimerWait);
+    return f;
+  }
+
+  FakeSession session_;
+  FakePlane plane_;
+  FakeTimers timers_;
+  FakeWindow window_;
+  FakeTablet tablet_;
+  std::unique_ptr<app::FrameController> frame_;
+};
+
+TEST_F(FrameControllerTest, StartRunsTheDeviceStepsInOrderAndWaits) {
+  auto& f = Make();
+  f.Start();
+  EXPECT_EQ((std::vector<std::string>{"firmware", "driver", "plane", "watchdog", "callback", "query"}),
+            session_.calls);
+  EXPECT_EQ(1920, session_.planeWidth);
+  EXPECT_EQ(1280, session_.planeHeight);
+  EXPECT_EQ(25u, session_.planeInterval);
+  EXPECT_EQ(40, session_.planeAudioDelay);
+  EXPECT_EQ(std::vector<int32_t>{2000}, session_.watchdogIntervals);
+  EXPECT_EQ(ScreenKind::Waiting, f.Current());
+  EXPECT_EQ(1000u, timers_.running.at(app::kTimerDevicePoll));
+  EXPECT_EQ(1000u, timers_.running.at(app::kTimerWait));
+  EXPECT_EQ(1, tablet_.loads);
+  // A message screen hides the plane and silences the audio.
+  EXPECT_EQ((std::vector<std::string>{"hide", "audio 0"}), plane_.requests);
+  EXPECT_EQ(std::vector<ScreenKind>{ScreenKind::Waiting}, window_.switches);
+}
+
+TEST_F(FrameControllerTest, WaitEndsInPlayWithSignalAndNoSignalWithout) {
+  session_.Signal(1920, 1080);
+  auto& f = Make();
+  f.Start();
+  plane_.requests.clear();
+  f.OnTimer(app::kTimerWait);
+  EXPECT_EQ(ScreenKind::Play, f.Current());
+  EXPECT_FALSE(timers_.IsRunning(app::kTimerWait));
+  EXPECT_TRUE(session_.notifications);
+  // Entering Play shows the plane fitted into the display area, then sound.
+  ASSERT_GE(plane_.requests.size(), 2u);
+  EXPECT_EQ("show", plane_.requests[0]);
+  EXPECT_EQ("audio 1", plane_.requests[1]);
+  EXPECT_EQ("whole", plane_.requests.back());
+  EXPECT_EQ((app::PlaneGeometry{1920, 1280, 0, 100, 50, 960, 540}), plane_.last);
+
+  FakeSession none;
+  session_ = none;
+  auto& g = Make();
+  g.Start();
+  g.OnTimer(app::kTimerWait);
+  EXPECT_EQ(ScreenKind::NoSignal, g.Current());
+}
+
+TEST_F(FrameControllerTest, StartFailuresDecideTheFirstScreen) {
+  {
+    auto& f = Make(false);
+    f.Start();
+    EXPECT_EQ(ScreenKind::Abnormal, f.Current());
+    EXPECT_FALSE(timers_.IsRunning(app::kTimerDevicePoll));
+  }
+  {
+    session_ = FakeSession{};
+    session_.firmware = 1;
+    auto& f = Make();
+    f.Start();
+    EXPECT_EQ(ScreenKind::UpdateRequired, f.Current());
+    EXPECT_EQ(std::vector<std::string>{"firmware"}, session_.calls);
+  }
+  {
+    session_ = FakeSession{};
+    session_.driver = -2;  // driver not found
+    auto& f = Make();
+    f.Start();
+    EXPECT_EQ(ScreenKind::Abnormal, f.Current());
+  }
+  for (int step = 0; step < 4; ++step) {
+    session_ = FakeSession{};
+    timers_ = FakeTimers{};
+    session_.createPlaneOk = step != 0;
+    session_.initWatchdogOk = step != 1;
+    session_.registerOk = step != 2;
+    if (step == 3) session_.status = 3;
+    auto& f = Make();
+    f.Start();
+    EXPECT_EQ(ScreenKind::Abnormal, f.Current()) << "step " << step;
+    EXPECT_FALSE(timers_.IsRunning(app::kTimerDevicePoll)) << "step " << step;
+  }
+}
+
+TEST_F(FrameControllerTest, TabletLibraryFailureIsAbnormalAndItsModeIsKept) {
+  tablet_.ok = false;
+  auto& f = Make();
+  f.Start();
+  EXPECT_EQ(ScreenKind::Abnormal, f.Current());
+
+  tablet_.ok = true;
+  tablet_.mode = 2;
+  const auto fitsBefore = window_.fits.size();
+  auto& g = Make();
+  g.Start();
+  EXPECT_TRUE(g.TabletMode());
+  // In tablet mode the frame leaves the window where the system put it.
+  EXPECT_EQ(fitsBefore, window_.fits.size());
+  g.OnTabletModeChanged(1);
+  EXPECT_FALSE(g.TabletMode());
+}
+
+TEST_F(FrameControllerTest, OtherSessionOpensNothingAndShowsAlreadyRunning) {
+  auto& f = Make(true, true);
+  f.Start();
+  EXPECT_EQ(ScreenKind::AlreadyRunning, f.Current());
+  EXPECT_TRUE(session_.calls.empty());
+  EXPECT_EQ(0, tablet_.loads);
+  EXPECT_TRUE(plane_.requests.empty());
+  f.OnTimer(app::kTimerDevicePoll);
+  EXPECT_TRUE(session_.calls.empty());
+}
+
+TEST_F(FrameControllerTest, DeviceEventLeadsThroughWaitingToPlayWithRefit) {
+  auto& f = Make();
+  f.Start();
+  f.OnTimer(app::kTimerWait);
+  ASSERT_EQ(ScreenKind::NoSignal, f.Current());
+  // No event pending: the poll only checks the watchdog.
+  session_.calls.clear();
+  f.OnTimer(app::kTimerDevicePoll);
+  EXPECT_EQ(std::vector<std::string>{"check"}, session_.calls);
+  EXPECT_EQ(ScreenKind::NoSignal, f.Current());
+
+  session_.Signal(1280, 720);
+  session_.pending = true;
+  window_.fits.clear();
+  f.OnTimer(app::kTimerDevicePoll);
+  EXPECT_EQ(ScreenKind::Waiting, f.Current());
+  EXPECT_EQ((std::vector<std::pair<int32_t, int32_t>>{{1280, 720}}), window_.fits);
+  EXPECT_TRUE(timers_.IsRunning(app::kTimerWait));
+  f.OnTimer(app::kTimerWait);
+  EXPECT_EQ(ScreenKind::Play, f.Current());
+  EXPECT_EQ(1280, f.InputWidth());
+}
+
+TEST_F(FrameControllerTest, WatchdogFailureIsAbnormalFromAnyScreen) {
+  auto& f = Playing();
+  ASSERT_EQ(ScreenKind::Play, f.Current());
+  session_.watchdogOk = false;
+  plane_.requests.clear();
+  f.OnTimer(app::kTimerDevicePoll);
+  EXPECT_EQ(ScreenKind::Abnormal, f.Current());
+  EXPECT_EQ((std::vector<std::string>{"hide", "audio 0"}), plane_.requests);
+}
+
+TEST_F(FrameControllerTest, LockStopsAndContinueRestarts) {
+  auto& f = Playing();
+  f.OnSessionChange(app::kSessionLock);
+  EXPECT_EQ(ScreenKind::Stopped, f.Current());
+  EXPECT_EQ("suspend", session_.calls.back());
+  EXPECT_FALSE(timers_.IsRunning(app::kTimerDevicePoll));
+  // Unlock (8) and other codes change nothing.
+  f.OnSessionChange(8);
+  EXPECT_EQ(ScreenKind::Stopped, f.Current());
+
+  session_.calls.clear();
+  session_.Signal(3840, 2160);
+  f.Continue();
+  EXPECT_EQ(ScreenKind::Waiting, f.Current());
+  EXPECT_FALSE(session_.notifications);  // until Waiting is left
+  // The new input size re-fits the window at once (normal mode).
+  EXPECT_FALSE(f.RefitPending());
+  EXPECT_EQ(std::make_pair(3840, 2160), window_.fits.back());
+  EXPECT_EQ((std::vector<std::string>{"query", "watchdog", "delay 33", "callback"}), session_.calls);
+  EXPECT_EQ(1500, session_.watchdogIntervals.back());
+  EXPECT_TRUE(timers_.IsRunning(app::kTimerDevicePoll));
+  f.OnTimer(app::kTimerWait);
+  EXPECT_EQ(ScreenKind::Play, f.Current());
+  EXPECT_TRUE(session_.notifications);
+}
+
+TEST_F(FrameControllerTest, PowerEventsStopPlayback) {
+  auto& f = Playing();
+  f.OnMonitorPower(1);
+  EXPECT_EQ(ScreenKind::Play, f.Current());
+  f.OnMonitorPower(0);
+  EXPECT_EQ(ScreenKind::Stopped, f.Current());
+
+  auto& g = Playing();
+  g.OnSuspendNotice();
+  EXPECT_EQ(ScreenKind::Stopped, g.Current());
+  g.OnSessionChange(app::kSessionConsoleDisconnect);
+  EXPECT_EQ(ScreenKind::Stopped, g.Current());
+}
+
+TEST_F(FrameControllerTest, FailedSuspendOrResumeIsAbnormal) {
+  auto& f = Playing();
+  session_.suspendOk = false;
+  f.OnSessionChange(app::kSessionLock);
+  EXPECT_EQ(ScreenKind::Abnormal, f.Current());
+
+  session_ = FakeSession{};
+  auto& g = Playing();
+  g.OnSessionChange(app::kSessionLock);
+  session_.delayOk = false;
+  g.Continue();
+  EXPECT_EQ(ScreenKind::Abnormal, g.Current());
+
+  session_ = FakeSession{};
+  auto& h = Playing();
+  h.OnSessionChange(app::kSessionLock);
+  session_.opened = false;
+  h.Continue();
+  EXPECT_EQ(ScreenKind::Abnormal, h.Current());
+}
+
+TEST_F(FrameControllerTest, LogoffClosesTheWindow) {
+  auto& f = Playing();
+  f.OnSessionChange(app::kSessionLogoff);
+  EXPECT_TRUE(window_.closed);
+}
+
+TEST_F(FrameControllerTest, DisplayChangeBlanksThenWaitsThenChecksAgain) {
+  auto& f = Playing();
+  window_.display.angle = 90;
+  f.OnDisplayChange();
+  EXPECT_EQ(ScreenKind::Blank, f.Current());
+  EXPECT_EQ(90, f.Display().angle);
+  EXPECT_EQ(3000u, timers_.running.at(app::kTimerBlank));
+  f.OnTimer(app::kTimerBlank);
+  EXPECT_EQ(ScreenKind::Waiting, f.Current());
+  EXPECT_FALSE(timers_.IsRunning(app::kTimerBlank));
+  f.OnTimer(app::kTimerWait);
+  EXPECT_EQ(ScreenKind::Play, f.Current());
+  EXPECT_EQ(90, plane_.last.angle);
+
+  // Minimised: no blank screen, only the plane follows.
+  window_.minimised = true;
+  f.OnDisplayChange();
+  EXPECT_EQ(ScreenKind::Play, f.Current());
+}
+
+TEST_F(FrameControllerTest, MovingInPlayMovesThePlaneOnlyThere) {
+  auto& f = Playing();
+  plane_.requests.clear();
+  window_.area = {0, 0, 1920, 1080};
+  f.OnMoved();
+  EXPECT_EQ((std::vector<std::string>{"show"}), plane_.requests);
+  EXPECT_EQ((app::PlaneGeometry{1920, 1280, 0, 0, 0, 1920, 1080}), plane_.last);
+  f.OnSessionChange(app::kSessionLock);
+  plane_.requests.clear();
+  f.OnMoved();
+  EXPECT_TRUE(plane_.requests.empty());
+}
+
+TEST_F(FrameControllerTest, MaximisingSettlesForThreeSeconds) {
+  auto& f = Playing();
+  f.OnSized(app::SizeType::Maximised);
+  EXPECT_EQ(1u, f.Conditions().resizeSettling);
+  EXPECT_EQ(3000u, timers_.running.at(app::kTimerSettle));
+  f.OnTimer(app::kTimerSettle);
+  EXPECT_EQ(0u, f.Conditions().resizeSettling);
+  f.OnSized(app::SizeType::Restored);
+  EXPECT_EQ(1u, f.Conditions().resizeSettling);
+}
+
+TEST_F(FrameControllerTest, KeepAwakeAndTeardownTimers) {
+  auto& f = Playing();
+  f.OnWindowCreated();
+  EXPECT_EQ(30000u, timers_.running.at(app::kTimerKeepAwake));
+  f.OnTimer(app::kTimerKeepAwake);
+  EXPECT_EQ(1, window_.keepAwake);
+  f.Stop();
+  EXPECT_FALSE(timers_.IsRunning(app::kTimerDevicePoll));
+}
+
+}  // namespace
