@@ -1,0 +1,69 @@
+#pragma once
+// The copy loop of the audio pass-through: capture packets go unchanged to
+// the playback endpoint until the running flag drops, a call fails or the
+// render event stays silent for 2 s.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "environment/audio_endpoints.h"
+#include "environment/audio_finished_event.h"
+
+namespace environment {
+
+// What the last pass-through found, for diagnosis.  Byte counts are
+// frames x bits per sample / 8 x channels of the capture format.
+struct AudioRecord {
+  uint32_t captureFormFactor = 0;
+  std::wstring captureDescription;
+  std::wstring captureFriendlyName;
+  uint32_t renderFormFactor = 0;
+  std::wstring renderDescription;
+  std::wstring renderFriendlyName;
+  uint32_t captureBufferSeconds = 0;
+  uint32_t renderBufferSeconds = 0;
+  uint32_t captureBufferBytes = 0;
+  uint32_t renderBufferBytes = 0;
+  uint32_t capturePaddingBytes = 0;
+  uint32_t renderPaddingBytes = 0;
+};
+
+// Owned jointly by the context and its thread, so that a thread that
+// outlives the worker's 2000 ms wait never touches freed memory.
+class AudioShared {
+ public:
+  std::atomic<int32_t> running{0};
+
+  AudioRecord Record() const {
+    std::lock_guard guard(lock_);
+    return record_;
+  }
+  template <class F>
+  void Update(F change) {
+    std::lock_guard guard(lock_);
+    change(record_);
+  }
+
+ private:
+  mutable std::mutex lock_;
+  AudioRecord record_;
+};
+
+using AudioEndpointFactory = std::function<std::unique_ptr<AudioEndpoints>()>;
+
+constexpr uint32_t kBufferWaitMs = 2000;
+
+// Runs the pass-through on `endpoints` and stops its streams; the result is
+// the status that ended it (kAudioOk for a stop or a silence).
+AudioStatus RunPassThrough(AudioEndpoints& endpoints, AudioShared& shared);
+
+// The thread body: builds the endpoints, runs, releases everything, and
+// sets the finished event last, whatever happened.
+void AudioPassThroughThread(std::shared_ptr<AudioShared> shared, std::shared_ptr<FinishedEvent> finished,
+                            AudioEndpointFactory factory);
+
+}  // namespace environment
