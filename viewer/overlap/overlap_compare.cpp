@@ -21,20 +21,28 @@ int32_t ClampTo(int64_t value, int32_t low, int32_t high) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, low, high));
 }
 
-// Runs the non-empty bands concurrently, the first one on this thread. A
-// band whose thread cannot be started runs here as well.
+// A parallel loop over the bands: this thread and up to three helpers take
+// the next unclaimed band until none is left, so a busy machine that is
+// slow to schedule the helpers leaves their bands to the threads that run.
 template <typename Work>
 void RunBands(const std::array<ScanBand, 4>& bands, const Work& work) {
+    std::atomic<size_t> next{0};
+    const auto claimBands = [&] {
+        for (size_t i = next.fetch_add(1); i < bands.size(); i = next.fetch_add(1)) {
+            if (bands[i].first < bands[i].end) work(bands[i]);
+        }
+    };
+    size_t nonEmpty = 0;
+    for (const ScanBand& band : bands) nonEmpty += band.first < band.end ? 1 : 0;
     std::array<std::thread, 3> helpers;
-    for (size_t i = 1; i < bands.size(); ++i) {
-        if (bands[i].first >= bands[i].end) continue;
+    for (size_t i = 0; i + 1 < nonEmpty; ++i) {
         try {
-            helpers[i - 1] = std::thread([&work, band = bands[i]] { work(band); });
+            helpers[i] = std::thread(claimBands);
         } catch (const std::system_error&) {
-            work(bands[i]);
+            break;  // the threads that run take the remaining bands
         }
     }
-    work(bands[0]);
+    claimBands();
     for (std::thread& helper : helpers) {
         if (helper.joinable()) helper.join();
     }
