@@ -1,0 +1,144 @@
+// The frame logic on the real capture session and the simulated board.
+#include "app/shell/session_binding.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "app/frame_controller.h"
+#include "frame_fakes.h"
+#include "ovxcapture_sim.h"
+
+namespace {
+
+using app::ScreenKind;
+
+template <class Condition>
+bool Eventually(Condition condition) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::chrono::steady_clock::now() < limit) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return condition();
+}
+
+OvxSimPlane Committed() {
+  OvxSimPlane plane{};
+  OvxSim_GetCommittedPlane(&plane);
+  return plane;
+}
+
+OvxSimState BoardState() {
+  OvxSimState state{};
+  OvxSim_GetState(&state);
+  return state;
+}
+
+TEST(QueuePlaneOutput, EachOperationPublishesItsGroups) {
+  capture::PlaneRequestQueue queue;
+  shell::QueuePlaneOutput out(queue);
+  out.ShowAt(app::PlaneGeometry{1920, 1280, 90, 10, 20, 640, 360});
+  ASSERT_TRUE(queue.Collect());
+  const capture::PlaneState& m = queue.Merged();
+  EXPECT_EQ((capture::ScreenSize{1920, 1280, 0}), m.screen);
+  EXPECT_EQ(90, m.angle);
+  EXPECT_EQ((capture::PlaneRect{10, 20, 640, 360}), m.placement);
+  EXPECT_EQ(1, m.enable);
+  EXPECT_EQ(0, queue.MergedForce());
+  EXPECT_TRUE(queue.AllSlotsFree());
+
+  out.Hide();
+  out.Audio(true);
+  out.WholeInput();
+  ASSERT_TRUE(queue.Collect());
+  EXPECT_EQ(0, queue.Merged().enable);
+  EXPECT_EQ(1, queue.Merged().audio);
+  EXPECT_EQ(OVX_VP_PROP_PARTS_WHOLE, queue.Merged().partsId);
+  out.Audio(false);
+  ASSERT_TRUE(queue.Collect());
+  EXPECT_EQ(0, queue.Merged().audio);
+}
+
+// The driver lookup needs the installed board (Windows); everything else is
+// the session's own.
+struct DriverFits : shell::SessionBinding {
+  using shell::SessionBinding::SessionBinding;
+  int32_t CheckDriverVersion() override { return 0; }
+};
+
+class FrameOnSession : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    OvxSim_Reset();
+    session_ = capture::InputManager::Create(0);
+    ASSERT_NE(nullptr, session_);
+    session_->SetExecutionIntervalForTesting(1);
+    binding_ = std::make_unique<DriverFits>(*session_);
+    plane_ = std::make_unique<shell::QueuePlaneOutput>(session_->Queue());
+    frame_ = std::make_unique<app::FrameController>(binding_.get(), *plane_, timers_, window_, tablet_,
+                                                    app::FrameSettings{1, 1, 20}, false);
+  }
+  void TearDown() override {
+    frame_.reset();
+    capture::InputManager::Destroy();
+    capture::notificationsEnabled.store(1);
+    capture::eventPending.store(0);
+  }
+
+  capture::InputManager* session_ = nullptr;
+  std::unique_ptr<DriverFits> binding_;
+  std::unique_ptr<shell::QueuePlaneOutput> plane_;
+  app_test::FakeTimers timers_;
+  app_test::FakeWindow window_;
+  app_test::FakeTablet tablet_;
+  std::unique_ptr<app::FrameController> frame_;
+};
+
+TEST_F(FrameOnSession, SourceArrivalShowsThePlaneAndLockHidesIt) {
+  frame_->Start();
+  ASSERT_EQ(ScreenKind::Waiting, frame_->Current());
+  EXPECT_EQ(1, BoardState().callback_set);
+  frame_->OnTimer(app::kTimerWait);
+  ASSERT_EQ(ScreenKind::NoSignal, frame_->Current());
+
+  OvxSim_AdvanceTime(600);  // the default board's source arrives after 500 ms
+  ASSERT_TRUE(binding_->EventPending());
+  frame_->OnTimer(app::kTimerDevicePoll);
+  ASSERT_EQ(ScreenKind::Waiting, frame_->Current());
+  EXPECT_FALSE(binding_->EventPending());
+  frame_->OnTimer(app::kTimerWait);
+  ASSERT_EQ(ScreenKind::Play, frame_->Current());
+  EXPECT_EQ(1920, frame_->InputWidth());
+  EXPECT_TRUE(Eventually([] { return Committed().enable == 1; }));
+  EXPECT_EQ(0, Committed().angle);
+
+  frame_->OnSessionChange(app::kSessionLock);
+  ASSERT_EQ(ScreenKind::Stopped, frame_->Current());
+  EXPECT_EQ(0, BoardState().callback_set);
+  EXPECT_TRUE(Eventually([] { return Committed().enable == 0; }));
+
+  frame_->Continue();
+  ASSERT_EQ(ScreenKind::Waiting, frame_->Current());
+  EXPECT_EQ(1, BoardState().callback_set);
+  frame_->OnTimer(app::kTimerWait);
+  EXPECT_EQ(ScreenKind::Play, frame_->Current());
+  EXPECT_TRUE(Eventually([] { return Committed().enable == 1; }));
+}
+
+TEST_F(FrameOnSession, FailingWatchdogReadIsAbnormal) {
+  frame_->Start();
+  OvxSim_InjectStatus("Ovx_DevGetProp", OVX_DEV_PROP_WATCHDOG, -7, 1, 0);
+  frame_->OnTimer(app::kTimerDevicePoll);
+  EXPECT_EQ(ScreenKind::Abnormal, frame_->Current());
+}
+
+TEST_F(FrameOnSession, FailingSuspendIsAbnormal) {
+  frame_->Start();
+  OvxSim_InjectStatus("Ovx_DevGetProp", OVX_DEV_PROP_TIME, -9, 1, 1);
+  frame_->OnSessionChange(app::kSessionLock);
+  EXPECT_EQ(ScreenKind::Abnormal, frame_->Current());
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+// Drives a running viewer from outside, as the system and the user would:
+// finds its main window, reads the screen it shows, sends it messages.
+//
+//   tavrin_probe wait-screen <kind> <seconds>   until the window shows <kind>; prints "screen N"
+//   tavrin_probe screen                        prints "screen N" (0 when no window)
+//   tavrin_probe windows                       prints "windows N": main windows of the viewer
+//   tavrin_probe title                         prints "title <text>" (ASCII only)
+//   tavrin_probe send <what> [arg]             lock, unlock, logoff, continue, close, suspend,
+//                                              display, monitor-off, monitor-on, tablet <mode>
+//   tavrin_probe hold-global <seconds>         holds only the machine-wide instance mutex
+//   tavrin_probe wait-gone <seconds>           until no main window is left
+// Exit code 0 on success, 1 when a wait ran out or the window is missing.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+constexpr wchar_t kClass[] = L"Velmora Tavrin MainWndClass";
+constexpr wchar_t kScreenProperty[] = L"TavrinScreenKind";
+
+HWND MainWindow() { return FindWindowW(kClass, nullptr); }
+
+int ScreenOf(HWND hwnd) {
+  return hwnd == nullptr ? 0 : static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(hwnd, kScreenProperty)));
+}
+
+int CountWindows() {
+  int n = 0;
+  HWND h = nullptr;
+  while ((h = FindWindowExW(nullptr, h, kClass, nullptr)) != nullptr) ++n;
+  return n;
+}
+
+bool Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_NORMAL, 10000, &result) != 0;
+}
+
+// The power-setting record must be in the receiver's memory.
+bool SendMonitorPower(HWND hwnd, BYTE state) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  if (process == nullptr) return false;
+  struct {
+    POWERBROADCAST_SETTING head;
+    BYTE rest[3];
+  } record{};
+  record.head.PowerSetting = {0x02731015, 0x4510, 0x4526, {0x99, 0xE6, 0xE5, 0xA1, 0x7E, 0xBD, 0x1A, 0xEA}};
+  record.head.DataLength = 4;
+  record.head.Data[0] = state;
+  void* remote = VirtualAllocEx(process, nullptr, sizeof record, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  bool ok = remote != nullptr && WriteProcessMemory(process, remote, &record, sizeof record, nullptr) &&
+            Send(hwnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(remote));
+  if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return ok;
+}
+
+int SendCommand(const std::wstring& what, int arg) {
+  HWND hwnd = MainWindow();
+  if (hwnd == nullptr) {
+    std::printf("no window\n");
+    return 1;
+  }
+  bool ok = false;
+  if (what == L"lock") ok = Send(hwnd, WM_WTSSESSION_CHANGE, 7, 0);
+  else if (what == L"unlock") ok = Send(hwnd, WM_WTSSESSION_CHANGE, 8, 0);
+  else if (what == L"logoff") ok = Send(hwnd, WM_WTSSESSION_CHANGE, 6, 0);
+  else if (what == L"continue") ok = Send(hwnd, WM_USER + 1, 0, 0);
+  else if (what == L"close") ok = PostMessageW(hwnd, WM_CLOSE, 0, 0) != 0;
+  else if (what == L"suspend") ok = Send(hwnd, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+  else if (what == L"display") ok = Send(hwnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1280));
+  else if (what == L"monitor-off") ok = SendMonitorPower(hwnd, 0);
+  else if (what == L"monitor-on") ok = SendMonitorPower(hwnd, 1);
+  else if (what == L"tablet") {
+    HWND listener = FindWindowW(L"PivraClass", nullptr);
+    ok = listener != nullptr && Send(listener, RegisterWindowMessageW(L"Velmora_Pivra_ModChg"), arg, 0);
+  } else {
+    std::printf("unknown message\n");
+    return 2;
+  }
+  std::printf(ok ? "sent\n" : "send failed\n");
+  return ok ? 0 : 1;
+}
+
+bool WaitFor(double seconds, bool (*done)(int), int arg) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  for (;;) {
+    if (done(arg)) return true;
+    if (GetTickCount64() >= end) return false;
+    Sleep(50);
+  }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  const std::wstring command = argv[1];
+  const auto number = [&](int i, double fallback) { return argc > i ? std::wcstod(argv[i], nullptr) : fallback; };
+  if (command == L"screen") {
+    std::printf("screen %d\n", ScreenOf(MainWindow()));
+    return 0;
+  }
+  if (command == L"windows") {
+    std::printf("windows %d\n", CountWindows());
+    return 0;
+  }
+  if (command == L"title") {
+    wchar_t text[256] = {};
+    HWND hwnd = MainWindow();
+    if (hwnd == nullptr) return 1;
+    GetWindowTextW(hwnd, text, 256);
+    std::string ascii;
+    for (const wchar_t* p = text; *p != 0; ++p) ascii += *p < 128 ? static_cast<char>(*p) : '?';
+    std::printf("title %s\n", ascii.c_str());
+    return 0;
+  }
+  if (command == L"wait-screen" && argc >= 3) {
+    const int kind = static_cast<int>(number(2, 0));
+    const bool ok = WaitFor(number(3, 10), [](int k) { return ScreenOf(MainWindow()) == k; }, kind);
+    std::printf("screen %d\n", ScreenOf(MainWindow()));
+    return ok ? 0 : 1;
+  }
+  if (command == L"wait-gone") {
+    const bool ok = WaitFor(number(2, 10), [](int) { return MainWindow() == nullptr; }, 0);
+    std::printf(ok ? "gone\n" : "still there\n");
+    return ok ? 0 : 1;
+  }
+  if (command == L"send" && argc >= 3) return SendCommand(argv[2], static_cast<int>(number(3, 0)));
+  if (command == L"hold-global") {
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Global\\TavrinGlobalMutex");
+    if (mutex == nullptr) return 1;
+    std::printf("holding\n");
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(number(2, 10) * 1000));
+    CloseHandle(mutex);
+    return 0;
+  }
+  return 2;
+}

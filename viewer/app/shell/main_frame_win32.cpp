@@ -1,0 +1,335 @@
+#include "app/shell/main_frame_win32.h"
+
+#include <wtsapi32.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/instance_claim.h"
+#include "capture/input_manager.h"
+#include "settings/setting_text.h"
+#include "settings/settings_store.h"
+#include "views/ui_strings.h"
+
+namespace shell {
+namespace {
+
+constexpr COLORREF kKeyColour = RGB(0, 3, 0);
+constexpr DWORD kFrameStyle = 0x00CF8000;  // overlapped window, title from the document
+// {02731015-4510-4526-99E6-E5A17EBD1AEA}
+constexpr GUID kMonitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xE6, 0xE5, 0xA1, 0x7E, 0xBD, 0x1A, 0xEA}};
+
+int32_t SettingInt(const SettingsStore& store, int32_t key) { return TextToInt(store.Text(key)); }
+
+app::FrameSettings ReadFrameSettings(const SettingsStore& store) {
+  app::FrameSettings s;
+  s.detect = static_cast<uint32_t>(SettingInt(store, kSettingDetect));
+  s.executionInterval = static_cast<uint32_t>(TextToLong(store.Text(kSettingExecutionInterval)));
+  s.audioDelay = SettingInt(store, kSettingAudioDelay);
+  return s;
+}
+
+app::SizeType SizeTypeOf(WPARAM type) {
+  switch (type) {
+    case SIZE_RESTORED: return app::SizeType::Restored;
+    case SIZE_MINIMIZED: return app::SizeType::Minimised;
+    case SIZE_MAXIMIZED: return app::SizeType::Maximised;
+    default: return app::SizeType::Other;
+  }
+}
+
+HFONT MakeFont(int32_t height) {
+  return CreateFontW(-std::max(height, 1), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Meiryo");
+}
+
+}  // namespace
+
+bool MainFrame::RegisterWindowClass(HINSTANCE instance) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = &MainFrame::WindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = app::kMainWindowClass;
+  return RegisterClassExW(&wc) != 0;
+}
+
+MainFrame::MainFrame(bool otherSession) : otherSession_(otherSession), keyBrush_(CreateSolidBrush(kKeyColour)) {
+  SettingsStore& store = SettingsStore::Get(otherSession);
+  const app::FrameSettings settings = ReadFrameSettings(store);
+  capture::InputManager* session = nullptr;
+  if (!otherSession) session = capture::InputManager::Create(SettingInt(store, kSettingApiLog));
+  if (session != nullptr) {
+    session_ = std::make_unique<SessionBinding>(*session);
+    plane_ = std::make_unique<QueuePlaneOutput>(session->Queue());
+  } else {
+    plane_ = std::make_unique<NoPlaneOutput>();
+  }
+  app::FrameTimers& timers = *this;
+  app::FrameWindow& window = *this;
+  controller_ = std::make_unique<app::FrameController>(session_.get(), *plane_, timers, window, pivra_, settings,
+                                                       otherSession);
+}
+
+MainFrame::~MainFrame() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  controller_.reset();
+  SettingsStore::Release();
+  plane_.reset();
+  session_.reset();
+  capture::InputManager::Destroy();
+}
+
+bool MainFrame::Create(HINSTANCE instance) {
+  const std::wstring title = views::LoadUiString(views::kIdsTitle);
+  HWND hwnd = CreateWindowExW(0, app::kMainWindowClass, title.c_str(), kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                              960, 600, nullptr, nullptr, instance, this);
+  return hwnd != nullptr;
+}
+
+LRESULT CALLBACK MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainFrame* frame = nullptr;
+  if (message == WM_NCCREATE) {
+    frame = static_cast<MainFrame*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    frame->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(frame));
+  } else {
+    frame = reinterpret_cast<MainFrame*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (frame == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  const LRESULT result = frame->OnMessage(message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    frame->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == pivra_.ModeChangeMessage() && message != 0) {
+    controller_->OnTabletModeChanged(static_cast<int32_t>(wParam));
+    return 0;
+  }
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    case WM_TIMER:
+      controller_->OnTimer(static_cast<uint32_t>(wParam));
+      return 0;
+    case kContinueMessage:
+      controller_->Continue();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_SIZE:
+      controller_->OnSized(SizeTypeOf(wParam));
+      PlaceButton();
+      InvalidateRect(hwnd_, nullptr, FALSE);
+      return 0;
+    case WM_MOVE:
+      controller_->OnMoved();
+      break;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kButtonId && HIWORD(wParam) == BN_CLICKED) {
+        if (const auto screen = app::MessageScreenOf(shown_)) {
+          if (screen->action == app::ButtonAction::Continue) SendMessageW(hwnd_, kContinueMessage, 0, 0);
+          if (screen->action == app::ButtonAction::Close) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+        }
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<LRESULT>(keyBrush_.Get());
+    case WM_POWERBROADCAST:
+      OnPowerBroadcast(wParam, lParam);
+      break;
+    case WM_WTSSESSION_CHANGE:
+      controller_->OnSessionChange(static_cast<uint32_t>(wParam));
+      break;
+    case WM_DISPLAYCHANGE:
+      controller_->OnDisplayChange();
+      break;
+    case WM_SETTINGCHANGE:
+      if (SettingsStore::Exists()) SettingsStore::Get(otherSession_).OnSettingChange(static_cast<uint32_t>(wParam));
+      break;
+    case WM_QUERYENDSESSION: {
+      DestroyWindow(hwnd_);
+      return TRUE;
+    }
+    case WM_ENDSESSION:
+      DestroyWindow(hwnd_);
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;  // no keyboard access to the system menu
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+bool MainFrame::OnCreate() {
+  button_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
+                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
+  pivra_.SetFrame(hwnd_);
+  controller_->Start();
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  if (HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(128))) {
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
+  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  powerNotify_ = RegisterPowerSettingNotification(hwnd_, &kMonitorPowerOn, DEVICE_NOTIFY_WINDOW_HANDLE);
+  controller_->OnWindowCreated();
+  WTSRegisterSessionNotification(hwnd_, NOTIFY_FOR_THIS_SESSION);
+  return true;
+}
+
+// The timers not killed here end with the window.
+void MainFrame::OnDestroy() {
+  controller_->Stop();
+  SetThreadExecutionState(ES_CONTINUOUS);
+  pivra_.Unload();
+  RemovePropW(hwnd_, kScreenProperty);
+  PostQuitMessage(0);
+}
+
+void MainFrame::OnPowerBroadcast(WPARAM event, LPARAM data) {
+  if (event == PBT_APMSUSPEND || event == PBT_APMSTANDBY) {
+    controller_->OnSuspendNotice();
+    Sleep(1000);  // let the board settle before the system sleeps
+  } else if (event == PBT_POWERSETTINGCHANGE && data != 0) {
+    const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(data);
+    if (setting->DataLength >= 1) controller_->OnMonitorPower(setting->Data[0]);
+  }
+}
+
+void MainFrame::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  FillRect(dc, &client, keyBrush_.Get());
+  if (const auto screen = app::MessageScreenOf(shown_)) {
+    const app::Rect area{client.left, client.top, client.right, client.bottom};
+    const app::MessageLayout layout = app::LayOutMessage(area, controller_->Display());
+    if (lineFont_.Get() == nullptr || layout.fontHeight != lineFontHeight_) {
+      lineFont_.Reset(MakeFont(layout.fontHeight));
+      lineFontHeight_ = layout.fontHeight;
+    }
+    SelectedObject font(dc, lineFont_.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    for (size_t i = 0; i < layout.lines.size(); ++i) {
+      const std::wstring text = views::LoadUiString(screen->lines[i]);
+      RECT r{layout.lines[i].left, layout.lines[i].top, layout.lines[i].right, layout.lines[i].bottom};
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+    }
+  }
+  EndPaint(hwnd_, &ps);
+}
+
+void MainFrame::PlaceButton() {
+  if (button_ == nullptr) return;
+  const auto screen = app::MessageScreenOf(shown_);
+  if (!screen || screen->button == 0) {
+    ShowWindow(button_, SW_HIDE);
+    return;
+  }
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const app::MessageLayout layout =
+      app::LayOutMessage(app::Rect{client.left, client.top, client.right, client.bottom}, controller_->Display());
+  buttonFont_.Reset(MakeFont(layout.buttonFontHeight));
+  SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
+  SetWindowTextW(button_, views::LoadUiString(screen->button).c_str());
+  MoveWindow(button_, layout.button.left, layout.button.top, layout.button.Width(), layout.button.Height(), TRUE);
+  ShowWindow(button_, SW_SHOWNORMAL);
+}
+
+void MainFrame::SwitchTo(app::ScreenKind kind) {
+  shown_ = kind;
+  SetPropW(hwnd_, kScreenProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(kind)));
+  PlaceButton();
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+app::Rect MainFrame::DisplayArea() const {
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return app::Rect{r.left, r.top, r.right, r.bottom};
+}
+
+bool MainFrame::ProbeDisplay(app::DisplayState& display) { return display_.Probe(display); }
+
+bool MainFrame::IsMinimised() const { return IsIconic(hwnd_) != FALSE; }
+
+// The client area takes the input's size, scaled down to fit the work area
+// when it is larger, and the window is centred in the work area (its top
+// edge never above it).  Before any input is known the window takes half the
+// work area's width at 16:9.
+bool MainFrame::FitToInput(int32_t width, int32_t height) {
+  if (hwnd_ == nullptr) return false;
+  if (IsZoomed(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+  const app::Rect work = controller_->Display().workArea;
+  if (work.Width() <= 0 || work.Height() <= 0) return false;
+  if (width <= 0 || height <= 0) {
+    width = work.Width() / 2;
+    height = width * 9 / 16;
+  }
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+  auto windowSize = [&](int32_t w, int32_t h) {
+    RECT r{0, 0, w, h};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+  };
+  SIZE size = windowSize(width, height);
+  if (size.cx > work.Width() || size.cy > work.Height()) {
+    int32_t aw = width + work.Width() - size.cx;
+    int32_t ah = height + work.Height() - size.cy;
+    const double rx = static_cast<double>(aw) / width;
+    const double ry = static_cast<double>(ah) / height;
+    if (ry > rx) {
+      ah = static_cast<int32_t>(height * rx + 0.5);
+    } else {
+      aw = static_cast<int32_t>(width * ry + 0.5);
+    }
+    size = windowSize(std::max(aw, 1), std::max(ah, 1));
+  }
+  SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  const int32_t x = static_cast<int32_t>((work.left + work.right) / 2 - ((r.right - r.left) * 0.5 + 0.5));
+  const int32_t y =
+      std::max(work.top, (work.top + work.bottom) / 2 - static_cast<int32_t>((r.bottom - r.top) * 0.5 + 0.5));
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
+
+void MainFrame::Close() { DestroyWindow(hwnd_); }
+
+void MainFrame::KeepAwake() { SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED); }
+
+void MainFrame::Start(uint32_t id, uint32_t ms) {
+  if (hwnd_ == nullptr) return;
+  if (SetTimer(hwnd_, id, ms, nullptr) != 0) timers_.insert(id);
+}
+
+void MainFrame::Kill(uint32_t id) {
+  if (timers_.erase(id) != 0 && hwnd_ != nullptr) KillTimer(hwnd_, id);
+}
+
+bool MainFrame::IsRunning(uint32_t id) const { return timers_.count(id) != 0; }
+
+}  // namespace shell

@@ -1,0 +1,78 @@
+#pragma once
+// The viewer's only top-level window: paints the current screen, turns
+// window messages and timers into calls of the frame logic, and owns the
+// device session and the settings store for its lifetime.
+#include <windows.h>
+
+#include <memory>
+#include <set>
+
+#include "app/frame_controller.h"
+#include "app/message_screen.h"
+#include "app/shell/built_in_display.h"
+#include "app/shell/gdi_owner_win32.h"
+#include "app/shell/pivra_binding_win32.h"
+#include "app/shell/session_binding.h"
+
+namespace shell {
+
+// The window property that carries the current screen kind (read by tests
+// and tools from outside).
+inline constexpr wchar_t kScreenProperty[] = L"TavrinScreenKind";
+inline constexpr UINT kContinueMessage = WM_USER + 1;
+inline constexpr int kButtonId = 1021;
+
+class MainFrame : private app::FrameWindow, private app::FrameTimers {
+ public:
+  static bool RegisterWindowClass(HINSTANCE instance);
+
+  // otherSession: a copy runs elsewhere; no device is opened.
+  explicit MainFrame(bool otherSession);
+  MainFrame(const MainFrame&) = delete;
+  MainFrame& operator=(const MainFrame&) = delete;
+  // Releases the settings store, then ends the device session.
+  ~MainFrame() override;
+
+  bool Create(HINSTANCE instance);
+  HWND Handle() const { return hwnd_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  bool OnCreate();
+  void OnDestroy();
+  void OnPaint();
+  void OnPowerBroadcast(WPARAM event, LPARAM data);
+  void PlaceButton();
+
+  // FrameWindow
+  void SwitchTo(app::ScreenKind kind) override;
+  app::Rect DisplayArea() const override;
+  bool ProbeDisplay(app::DisplayState& display) override;
+  bool IsMinimised() const override;
+  bool FitToInput(int32_t width, int32_t height) override;
+  void Close() override;
+  void KeepAwake() override;
+  // FrameTimers
+  void Start(uint32_t id, uint32_t ms) override;
+  void Kill(uint32_t id) override;
+  bool IsRunning(uint32_t id) const override;
+
+  const bool otherSession_;
+  HWND hwnd_ = nullptr;
+  HWND button_ = nullptr;
+  HPOWERNOTIFY powerNotify_ = nullptr;
+  BuiltInDisplay display_;
+  std::unique_ptr<SessionBinding> session_;
+  std::unique_ptr<app::PlaneOutput> plane_;
+  PivraBinding pivra_;
+  std::unique_ptr<app::FrameController> controller_;
+  std::set<uint32_t> timers_;
+  app::ScreenKind shown_ = app::ScreenKind::None;
+  GdiOwner<HBRUSH> keyBrush_;
+  GdiOwner<HFONT> lineFont_;
+  GdiOwner<HFONT> buttonFont_;
+  int32_t lineFontHeight_ = 0;
+};
+
+}  // namespace shell

@@ -1,0 +1,56 @@
+#pragma once
+// The frame's device session and plane ports on the capture session.
+#include "app/frame_ports.h"
+#include "capture/input_manager.h"
+
+namespace shell {
+
+class SessionBinding : public app::DeviceSession {
+ public:
+  explicit SessionBinding(capture::InputManager& session) : session_(session) {}
+
+  int32_t CheckFirmwareVersion() override;
+  int32_t CheckDriverVersion() override;
+  bool CreatePlane(int32_t width, int32_t height, uint32_t executionInterval, int32_t audioDelay) override;
+  bool InitWatchdog(int32_t intervalMs) override;
+  bool IsCallbackRegistered() const override;
+  bool RegisterCallback() override;
+  int32_t QueryInputStatus(int32_t& width, int32_t& height) override;
+  bool CheckWatchdog() override;
+  bool Suspend() override;
+  bool SetDelayTime(int32_t ms) override;
+  int32_t SavedWatchdogInterval() const override;
+  int32_t SavedTime() const override;
+  bool IsOpened() const override;
+  bool EventPending() const override;
+  void SetNotificationsEnabled(bool enabled) override;
+
+ private:
+  capture::InputManager& session_;
+};
+
+// Each operation is one request of the queue, taken, filled for its groups
+// and published.
+class QueuePlaneOutput : public app::PlaneOutput {
+ public:
+  explicit QueuePlaneOutput(capture::PlaneRequestQueue& queue) : queue_(queue) {}
+
+  void ShowAt(const app::PlaneGeometry& geometry) override;
+  void Hide() override;
+  void Audio(bool on) override;
+  void WholeInput() override;
+
+ private:
+  capture::PlaneRequestQueue& queue_;
+};
+
+// Stands in when no session exists: nothing to tell.
+class NoPlaneOutput : public app::PlaneOutput {
+ public:
+  void ShowAt(const app::PlaneGeometry&) override {}
+  void Hide() override {}
+  void Audio(bool) override {}
+  void WholeInput() override {}
+};
+
+}  // namespace shell
