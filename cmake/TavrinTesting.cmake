@@ -1,11 +1,14 @@
 # Test programs for both tiers.
 #
 #   tavrin_add_test(NAME name SOURCES ... [LIBS ...] [THREADED] [NATIVE_ONLY]
-#                   [WINDOWS_ONLY] [ENVIRONMENT VAR=value ...] [TIMEOUT s])
+#                   [WINDOWS_ONLY] [ENVIRONMENT VAR=value] [TIMEOUT s]
+#                   [RESOURCE_LOCK name ...])
+# RESOURCE_LOCK keeps tests that change shared state (the Wine prefix's
+# registry, say) from running at the same time as others that name the lock.
 #
 # Native build: a GoogleTest program under the build's sanitizers, label
-# "native"; THREADED ones also carry "threaded" and are the only ones built
-# in the ThreadSanitizer build.  Windows build: the same program cross-built
+# "native"; THREADED ones are the only ones built in the ThreadSanitizer
+# build.  Windows build: the same program cross-built
 # and run under Wine through the cross-compiling emulator, label "wine".
 include(GoogleTest)
 enable_testing()
@@ -29,7 +32,7 @@ else()
 endif()
 
 function(tavrin_add_test)
-  cmake_parse_arguments(T "THREADED;NATIVE_ONLY;WINDOWS_ONLY" "NAME;TIMEOUT" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(T "THREADED;NATIVE_ONLY;WINDOWS_ONLY" "NAME;TIMEOUT" "SOURCES;LIBS;ENVIRONMENT;RESOURCE_LOCK" ${ARGN})
   if(WIN32 AND T_NATIVE_ONLY)
     return()
   endif()
@@ -57,25 +60,33 @@ function(tavrin_add_test)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ${TAVRIN_GTEST_LIBS})
-  set(labels)
+  # gtest_discover_tests flattens lists inside PROPERTIES, so every property
+  # here has one value: one label per tier (the ThreadSanitizer tree holds
+  # only the threaded tests), at most one environment entry, one lock.  The
+  # sanitizer options come from tools/test.sh's environment.
   if(WIN32)
-    list(APPEND labels wine)
+    set(props LABELS wine)
   else()
-    list(APPEND labels native)
+    set(props LABELS native)
   endif()
-  if(T_THREADED)
-    list(APPEND labels threaded)
+  list(LENGTH T_ENVIRONMENT n_env)
+  if(n_env GREATER 1)
+    message(FATAL_ERROR "${T_NAME}: give at most one ENVIRONMENT entry")
+  elseif(n_env EQUAL 1)
+    list(APPEND props ENVIRONMENT "${T_ENVIRONMENT}")
   endif()
-  set(env ${T_ENVIRONMENT})
-  if(NOT WIN32)
-    list(APPEND env "TSAN_OPTIONS=halt_on_error=1 second_deadlock_stack=1" "UBSAN_OPTIONS=print_stacktrace=1 halt_on_error=1")
+  list(LENGTH T_RESOURCE_LOCK n_lock)
+  if(n_lock GREATER 1)
+    message(FATAL_ERROR "${T_NAME}: give at most one RESOURCE_LOCK")
+  elseif(n_lock EQUAL 1)
+    list(APPEND props RESOURCE_LOCK "${T_RESOURCE_LOCK}")
   endif()
   gtest_discover_tests(${T_NAME}
     TEST_PREFIX "${T_NAME}."
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
-    PROPERTIES LABELS "${labels}" TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${env}")
+    PROPERTIES TIMEOUT ${T_TIMEOUT} ${props})
 endfunction()
 
 # A plain CTest test (a script or program) for the Windows tier, run with the

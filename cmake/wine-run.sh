@@ -18,4 +18,15 @@ fi
 if [ -z "${DISPLAY:-}" ] && [ -f "$build/.xvfb-display" ]; then
   export DISPLAY=$(cat "$build/.xvfb-display")
 fi
-exec wine "$exe" "$@"
+# Wine has been seen, rarely, to end a program before it ran (no output at
+# all, nonzero exit), mostly right after the server started.  A program that
+# ran prints something, so only a silent failure is tried again.
+out=$(mktemp); trap 'rm -f "$out"' EXIT
+for attempt in 1 2 3; do
+  wine "$exe" "$@" >"$out"; rc=$?
+  if [ "$rc" = 0 ] || [ -s "$out" ]; then break; fi
+  echo "wine-run: $(basename "$exe") ended with $rc before printing anything (attempt $attempt)" >&2
+  sleep 1
+done
+cat "$out"
+exit "$rc"

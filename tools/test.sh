@@ -9,6 +9,9 @@ source tools/deps.sh
 ensure_packages
 
 jobs=${TAVRIN_JOBS:-$(nproc)}
+# A sanitizer finding fails its test at once, with a stack.
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
 passed=0; failed=0; status=0
 summary=()
 
