@@ -4,6 +4,13 @@ set(TAVRIN_SANITIZE "" CACHE STRING "Native sanitizers: 'address' (ASan+UBSan), 
 
 add_compile_options(-Wall -Wextra -Wpedantic -Werror -Wno-missing-field-initializers)
 
+# Three trees are built for every test run: reuse what was compiled before.
+find_program(TAVRIN_CCACHE ccache)
+if(TAVRIN_CCACHE)
+  set(CMAKE_C_COMPILER_LAUNCHER ${TAVRIN_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${TAVRIN_CCACHE})
+endif()
+
 if(WIN32)
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
   # Every binary must run alone: no libgcc/libstdc++/libwinpthread DLLs.
