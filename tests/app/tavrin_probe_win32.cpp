@@ -6,9 +6,12 @@
 //   tavrin_probe windows                       prints "windows N": main windows of the viewer
 //   tavrin_probe title                         prints "title <text>" (ASCII only)
 //   tavrin_probe send <what> [arg]             lock, unlock, logoff, continue, close, suspend,
-//                                              display, monitor-off, monitor-on, tablet <mode>
-//   tavrin_probe hold-global <seconds>         holds only the machine-wide instance mutex
+//                                              display, monitor-off, monitor-on, tablet <mode>,
+//                                              press (the message screen's button)
+//   tavrin_probe hold-global <seconds>         holds only the machine-wide instance mutex until a
+//                                              viewer window has come and gone (at most <seconds>)
 //   tavrin_probe wait-gone <seconds>           until no main window is left
+//   tavrin_probe wait-global <seconds>         until someone holds the machine-wide instance mutex
 // Exit code 0 on success, 1 when a wait ran out or the window is missing.
 #include <windows.h>
 
@@ -73,6 +76,11 @@ int SendCommand(const std::wstring& what, int arg) {
   else if (what == L"logoff") ok = Send(hwnd, WM_WTSSESSION_CHANGE, 6, 0);
   else if (what == L"continue") ok = Send(hwnd, WM_USER + 1, 0, 0);
   else if (what == L"close") ok = PostMessageW(hwnd, WM_CLOSE, 0, 0) != 0;
+  else if (what == L"press") {
+    // The message screen's button, clicked (posted: its action may end the window).
+    HWND button = GetDlgItem(hwnd, 1021);
+    ok = button != nullptr && IsWindowVisible(button) && PostMessageW(button, BM_CLICK, 0, 0) != 0;
+  }
   else if (what == L"suspend") ok = Send(hwnd, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
   else if (what == L"display") ok = Send(hwnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1280));
   else if (what == L"monitor-off") ok = SendMonitorPower(hwnd, 0);
@@ -133,12 +141,29 @@ int wmain(int argc, wchar_t** argv) {
     return ok ? 0 : 1;
   }
   if (command == L"send" && argc >= 3) return SendCommand(argv[2], static_cast<int>(number(3, 0)));
+  if (command == L"wait-global") {
+    const bool ok = WaitFor(number(2, 10), [](int) {
+      HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Global\\TavrinGlobalMutex");
+      if (m != nullptr) CloseHandle(m);
+      return m != nullptr;
+    }, 0);
+    std::printf(ok ? "held\n" : "free\n");
+    return ok ? 0 : 1;
+  }
   if (command == L"hold-global") {
     HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Global\\TavrinGlobalMutex");
     if (mutex == nullptr) return 1;
     std::printf("holding\n");
     std::fflush(stdout);
-    Sleep(static_cast<DWORD>(number(2, 10) * 1000));
+    // Until a viewer window has come and gone, or the time is up.
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(number(2, 10) * 1000);
+    bool seen = false;
+    while (GetTickCount64() < end) {
+      const bool present = MainWindow() != nullptr;
+      if (seen && !present) break;
+      seen = seen || present;
+      Sleep(50);
+    }
     CloseHandle(mutex);
     return 0;
   }

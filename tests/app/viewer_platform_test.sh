@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The viewer under Wine against the simulated board: it reaches the video,
+# a second start hands over, lock and Continue, a board that does not open,
+# the tablet-mode library refusing, and a copy running elsewhere.
+set -u
+run=$TAVRIN_WINE_RUN
+bin=$TAVRIN_BIN
+work=$(mktemp -d)
+cleanup() {
+  "$run" "$bin/tavrin_probe.exe" send close >/dev/null 2>&1
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+probe() { "$run" "$bin/tavrin_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# start NAME [VAR=value ...]: the viewer in the background, at most 25 s.
+start() {
+  local name=$1; shift
+  ( env "$@" timeout 25 "$run" "$bin/tavrin.exe" >"$work/$name.out" 2>"$work/$name.err"
+    echo $? >"$work/$name.rc" ) &
+}
+# ended NAME: the viewer's process ended by itself with code 0.
+ended() {
+  local i
+  for i in $(seq 100); do [ -f "$work/$1.rc" ] && break; sleep 0.1; done
+  [ "$(cat "$work/$1.rc" 2>/dev/null)" = 0 ] || fail "$1: viewer did not end cleanly (rc $(cat "$work/$1.rc" 2>/dev/null))"
+}
+expect_screen() {  # kind seconds what
+  local got; got=$(probe wait-screen "$1" "$2")
+  [ "$got" = "screen $1" ] || fail "$3: expected screen $1, got '$got'"
+}
+
+# 1. Default board: the source arrives after open, Waiting gives way to Play.
+start main WINEDEBUG=-all,err+eventlog
+expect_screen 2 15 "source arrival"
+[ "$(probe title)" = "title Tavrin" ] || fail "title: $(probe title)"
+# 2. A second start by the same user hands over and ends.
+timeout 15 "$run" "$bin/tavrin.exe" >/dev/null 2>&1 || fail "second start did not end cleanly"
+[ "$(probe windows)" = "windows 1" ] || fail "second start: $(probe windows)"
+# 3. Lock stops the video; unlock leaves it stopped; Continue restarts.
+probe send lock >/dev/null
+expect_screen 4 2 "lock"
+probe send unlock >/dev/null
+expect_screen 4 1 "unlock"
+probe send press >/dev/null  # the Continue button
+expect_screen 2 10 "continue"
+probe send close >/dev/null
+probe wait-gone 10 >/dev/null || fail "close: window still there"
+ended main
+grep -q ':err:eventlog:' "$work/main.err" && fail "event-log entries in a clean run: $(grep eventlog "$work/main.err")"
+
+# 4. The board does not open: Abnormal, reported once; OK ends the viewer.
+printf 'fail Ovx_DevOpen status=-5\n' >"$work/open-fails.txt"
+start openfail OVXSIM_SCENARIO="$work/open-fails.txt" WINEDEBUG=-all,err+eventlog
+expect_screen 8 15 "open failure"
+n=$(grep -c ':err:eventlog:ReportEventW L"Ovx_DevOpen(-5)"' "$work/openfail.err")
+[ "$n" = 1 ] || fail "expected one event-log entry Ovx_DevOpen(-5), got $n"
+probe send press >/dev/null  # OK
+probe wait-gone 10 >/dev/null || fail "OK did not close the window"
+ended openfail
+
+# 5. The tablet-mode library refuses: Abnormal.
+start pivra PIVRA_INIT=fail
+expect_screen 8 15 "tablet-mode library"
+probe send close >/dev/null
+probe wait-gone 10 >/dev/null || fail "pivra: window still there"
+ended pivra
+
+# 6. A copy runs elsewhere (only the machine-wide mutex is taken): AlreadyRunning.
+"$run" "$bin/tavrin_probe.exe" hold-global 20 >"$work/holder.out" 2>/dev/null &
+[ "$(probe wait-global 10)" = held ] || fail "the mutex holder did not start"
+start elsewhere
+expect_screen 10 15 "other session"
+probe send press >/dev/null
+probe wait-gone 10 >/dev/null || fail "AlreadyRunning OK did not close the window"
+ended elsewhere
+wait
+echo "viewer platform checks passed"
