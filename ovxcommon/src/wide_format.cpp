@@ -25,7 +25,7 @@ class Sink {
   std::size_t len_ = 0;
 };
 
-struct Spec {
+struct Conversion {
   bool left = false;
   bool zero = false;
   std::size_t width = 0;
@@ -46,14 +46,14 @@ std::size_t Digits(std::uint64_t value, unsigned base, bool upper, wchar_t* buf)
   return n;
 }
 
-void Emit(Sink& sink, const Spec& spec, const wchar_t* body, std::size_t len, bool negative) {
+void Emit(Sink& sink, const Conversion& conv, const wchar_t* body, std::size_t len, bool negative) {
   const std::size_t total = len + (negative ? 1 : 0);
-  const std::size_t pad = spec.width > total ? spec.width - total : 0;
-  if (!spec.left && !spec.zero) sink.Repeat(L' ', pad);
+  const std::size_t pad = conv.width > total ? conv.width - total : 0;
+  if (!conv.left && !conv.zero) sink.Repeat(L' ', pad);
   if (negative) sink.Put(L'-');
-  if (!spec.left && spec.zero) sink.Repeat(L'0', pad);
+  if (!conv.left && conv.zero) sink.Repeat(L'0', pad);
   for (std::size_t i = 0; i < len; ++i) sink.Put(body[i]);
-  if (spec.left) sink.Repeat(L' ', pad);
+  if (conv.left) sink.Repeat(L' ', pad);
 }
 
 std::uint64_t Unsigned(const WideArg* arg, bool wide64) {
@@ -79,11 +79,11 @@ std::size_t FormatWide(wchar_t* out, std::size_t cap, const wchar_t* format, std
       sink.Put(L'%');
       continue;
     }
-    Spec spec;
-    for (; *p == L'0' || *p == L'-'; ++p) (*p == L'0' ? spec.zero : spec.left) = true;
-    for (; *p >= L'0' && *p <= L'9'; ++p) spec.width = std::min<std::size_t>(spec.width * 10 + (*p - L'0'), 1000);
+    Conversion conv;
+    for (; *p == L'0' || *p == L'-'; ++p) (*p == L'0' ? conv.zero : conv.left) = true;
+    for (; *p >= L'0' && *p <= L'9'; ++p) conv.width = std::min<std::size_t>(conv.width * 10 + (*p - L'0'), 1000);
     if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') {
-      spec.wide64 = true;
+      conv.wide64 = true;
       p += 3;
     }
     wchar_t buf[24];
@@ -92,27 +92,27 @@ std::size_t FormatWide(wchar_t* out, std::size_t cap, const wchar_t* format, std
         const WideArg* a = take();
         std::int64_t v = 0;
         if (a != nullptr && a->kind() != WideArg::Kind::String)
-          v = spec.wide64 ? static_cast<std::int64_t>(a->bits()) : static_cast<std::int32_t>(static_cast<std::uint32_t>(a->bits()));
+          v = conv.wide64 ? static_cast<std::int64_t>(a->bits()) : static_cast<std::int32_t>(static_cast<std::uint32_t>(a->bits()));
         const bool neg = v < 0;
         const std::uint64_t mag = neg ? (~static_cast<std::uint64_t>(v) + 1) : static_cast<std::uint64_t>(v);
-        Emit(sink, spec, buf, Digits(mag, 10, false, buf), neg);
+        Emit(sink, conv, buf, Digits(mag, 10, false, buf), neg);
         break;
       }
       case L'u':
-        Emit(sink, spec, buf, Digits(Unsigned(take(), spec.wide64), 10, false, buf), false);
+        Emit(sink, conv, buf, Digits(Unsigned(take(), conv.wide64), 10, false, buf), false);
         break;
       case L'x':
       case L'X':
-        Emit(sink, spec, buf, Digits(Unsigned(take(), spec.wide64), 16, *p == L'X', buf), false);
+        Emit(sink, conv, buf, Digits(Unsigned(take(), conv.wide64), 16, *p == L'X', buf), false);
         break;
       case L'p': {
         // Pointers print as all their hex digits, upper case, like the
         // platform's own printf.
         const std::uint64_t v = Unsigned(take(), true);
         const std::size_t n = Digits(v, 16, true, buf);
-        Spec fixed = spec;
+        Conversion fixed = conv;
         fixed.zero = true;
-        fixed.width = std::max(spec.width, sizeof(void*) * 2);
+        fixed.width = std::max(conv.width, sizeof(void*) * 2);
         Emit(sink, fixed, buf, n, false);
         break;
       }
@@ -122,7 +122,7 @@ std::size_t FormatWide(wchar_t* out, std::size_t cap, const wchar_t* format, std
         if (s == nullptr) s = L"(null)";
         std::size_t len = 0;
         while (s[len] != L'\0') ++len;
-        Spec text = spec;
+        Conversion text = conv;
         text.zero = false;
         Emit(sink, text, s, len, false);
         break;
