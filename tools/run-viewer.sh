@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# Builds the viewer for Windows and runs it under Wine against the simulated
+# capture board.
+#
+#   tools/run-viewer.sh [--scenario NAME|FILE] [--seconds N] [--screenshot OUT.png]
+#
+#   --scenario   what the simulated board does: "default" (no source at open,
+#                an HDMI source of 1920 x 1080 half a second later: Waiting,
+#                then the video screen), "no-signal" (never a source),
+#                "open-fails" (the board does not open: Abnormal), or a
+#                scenario file (sim/ovxcapture format).  Without the option
+#                OVXSIM_SCENARIO is used when set.
+#   --seconds N  close the viewer after N seconds (default: run until its
+#                window is closed).
+#   --screenshot OUT.png
+#                take a picture of the whole screen after --seconds (default
+#                5) and then close the viewer.
+#
+# On a fresh Debian 12, run as root: missing packages are installed first.
+# Without DISPLAY an Xvfb (1920 x 1280) is started for the run (screenshots
+# then show it; to watch the viewer, give a real DISPLAY).  PIVRA_MODE=2
+# starts the simulated tablet-mode library in tablet mode.  The build is
+# build/windows (TAVRIN_BUILD_DIR overrides), the Wine prefix lives in it.
+set -euo pipefail
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$top"
+
+say() { printf 'run-viewer: %s\n' "$*" >&2; }
+die() { say "error: $*"; exit 1; }
+
+scenario=
+seconds=
+shot=
+while [ $# -gt 0 ]; do
+  case $1 in
+    --scenario) [ $# -ge 2 ] || die "--scenario needs a name or file"; scenario=$2; shift 2 ;;
+    --seconds) [ $# -ge 2 ] || die "--seconds needs a number"; seconds=$2; shift 2 ;;
+    --screenshot) [ $# -ge 2 ] || die "--screenshot needs a file name"; shot=$2; shift 2 ;;
+    -h|--help) sed -n '2,24p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) die "unknown option '$1' (see --help)" ;;
+  esac
+done
+if [ -n "$seconds" ] && ! [[ $seconds =~ ^[0-9]+$ && $seconds -ge 1 && $seconds -le 86400 ]]; then
+  die "--seconds wants a whole number of seconds from 1 to 86400"
+fi
+[ -n "$shot" ] && [ -z "$seconds" ] && seconds=5
+if [ -n "$shot" ]; then
+  case $shot in /*) ;; *) shot=$PWD/$shot ;; esac
+  [ -d "$(dirname "$shot")" ] || die "no folder for $shot"
+fi
+
+# 1. Packages.
+# shellcheck source=tools/deps.sh
+source "$top/tools/deps.sh"
+[ -n "$shot" ] && TAVRIN_PACKAGES+=(imagemagick)
+ensure_packages || die "missing packages"
+
+# 2. Build: only what the viewer needs at run time, and the probe that closes it.
+build=${TAVRIN_BUILD_DIR:-$top/build/windows}
+say "building in $build"
+cmake -S "$top" -B "$build" --preset windows >/dev/null
+cmake --build "$build" --target tavrin ovxcapture Pivra_x64 tavrin_probe
+bin=$build/bin
+
+# 3. The scenario.
+work=$(mktemp -d)
+xvfb_pid=
+viewer_pid=
+cleanup() {
+  if [ -n "$viewer_pid" ] && kill -0 "$viewer_pid" 2>/dev/null; then
+    wine "$bin/tavrin_probe.exe" send close >/dev/null 2>&1 || true
+    wait "$viewer_pid" 2>/dev/null || true
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    # Let Wine's own processes leave the display before it goes.
+    timeout 5 wineserver -w >/dev/null 2>&1 || true
+    kill "$xvfb_pid" 2>/dev/null
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+case ${scenario:-} in
+  "") ;;
+  default) unset OVXSIM_SCENARIO; scenario= ;;
+  no-signal) printf '# no source at all\nclock realtime\n' >"$work/scenario.txt"; scenario=$work/scenario.txt ;;
+  open-fails) printf 'fail Ovx_DevOpen status=-5\n' >"$work/scenario.txt"; scenario=$work/scenario.txt ;;
+  *) [ -f "$scenario" ] || die "no scenario '$scenario' (default, no-signal, open-fails or a file)"
+     scenario=$(cd "$(dirname "$scenario")" && pwd)/$(basename "$scenario") ;;
+esac
+[ -n "$scenario" ] && export OVXSIM_SCENARIO=$scenario
+
+# 4. Prefix and display.
+export WINEPREFIX=$build/wineprefix WINEARCH=win64 WINEDLLOVERRIDES="mscoree=;mshtml="
+export WINEDEBUG=${WINEDEBUG:--all}
+# Made once; an existing prefix is used as it is (its wineserver may be running).
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  say "making the Wine prefix $WINEPREFIX"
+  flock "$build/.wineprefix.lock" "$top/tools/wine-prefix.sh" "$WINEPREFIX" >/dev/null
+fi
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 130 160); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb ":$n" -screen 0 1920x1280x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+    export DISPLAY=:$n
+    break
+  done
+  [ -n "$xvfb_pid" ] || die "no free display number for Xvfb"
+  say "started Xvfb on $DISPLAY"
+fi
+
+# 5. Run.
+say "running tavrin.exe (DISPLAY=$DISPLAY, scenario ${OVXSIM_SCENARIO:-built-in default})"
+cd "$bin"
+if [ -z "$seconds" ]; then
+  wine tavrin.exe
+  exit $?
+fi
+wine tavrin.exe &
+viewer_pid=$!
+sleep "$seconds"
+screen=$(wine tavrin_probe.exe screen 2>/dev/null | tr -d '\r' || true)
+say "after ${seconds}s: ${screen:-no window} (2 video, 4 stopped, 5 waiting, 6 no signal, 8 abnormal)"
+if [ -n "$shot" ]; then
+  import -window root "$shot"
+  say "screenshot: $shot"
+fi
