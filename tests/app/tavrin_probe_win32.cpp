@@ -5,9 +5,11 @@
 //   tavrin_probe screen                        prints "screen N" (0 when no window)
 //   tavrin_probe windows                       prints "windows N": main windows of the viewer
 //   tavrin_probe title                         prints "title <text>" (ASCII only)
+//   tavrin_probe iconic                        prints "iconic 0|1"
+//   tavrin_probe wait-iconic <0|1> <seconds>   until the window is (not) minimised
 //   tavrin_probe send <what> [arg]             lock, unlock, logoff, continue, close, suspend,
 //                                              display, monitor-off, monitor-on, tablet <mode>,
-//                                              press (the message screen's button)
+//                                              press (the message screen's button), minimise
 //   tavrin_probe hold-global <seconds>         holds only the machine-wide instance mutex until a
 //                                              viewer window has come and gone (at most <seconds>)
 //   tavrin_probe wait-gone <seconds>           until no main window is left
@@ -76,6 +78,7 @@ int SendCommand(const std::wstring& what, int arg) {
   else if (what == L"logoff") ok = Send(hwnd, WM_WTSSESSION_CHANGE, 6, 0);
   else if (what == L"continue") ok = Send(hwnd, WM_USER + 1, 0, 0);
   else if (what == L"close") ok = PostMessageW(hwnd, WM_CLOSE, 0, 0) != 0;
+  else if (what == L"minimise") ok = ShowWindowAsync(hwnd, SW_MINIMIZE) != 0;
   else if (what == L"press") {
     // The message screen's button, clicked (posted: its action may end the window).
     HWND button = GetDlgItem(hwnd, 1021);
@@ -114,6 +117,21 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"screen") {
     std::printf("screen %d\n", ScreenOf(MainWindow()));
     return 0;
+  }
+  if (command == L"iconic") {
+    HWND hwnd = MainWindow();
+    if (hwnd == nullptr) return 1;
+    std::printf("iconic %d\n", IsIconic(hwnd) ? 1 : 0);
+    return 0;
+  }
+  if (command == L"wait-iconic" && argc >= 3) {
+    const int want = static_cast<int>(number(2, 1));
+    const bool ok = WaitFor(number(3, 10), [](int w) {
+      HWND hwnd = MainWindow();
+      return hwnd != nullptr && (IsIconic(hwnd) ? 1 : 0) == w;
+    }, want);
+    std::printf(ok ? "iconic %d\n" : "not iconic %d\n", want);
+    return ok ? 0 : 1;
   }
   if (command == L"windows") {
     std::printf("windows %d\n", CountWindows());

@@ -35,9 +35,16 @@ expect_screen() {  # kind seconds what
 start main WINEDEBUG=-all,err+eventlog
 expect_screen 2 15 "source arrival"
 [ "$(probe title)" = "title Tavrin" ] || fail "title: $(probe title)"
-# 2. A second start by the same user hands over and ends.
+# 2. A second start by the same user hands over and ends; a minimised
+#    first copy comes back.
+probe send minimise >/dev/null
+[ "$(probe wait-iconic 1 5)" = "iconic 1" ] || fail "minimise did not take"
 timeout 15 "$run" "$bin/tavrin.exe" >/dev/null 2>&1 || fail "second start did not end cleanly"
 [ "$(probe windows)" = "windows 1" ] || fail "second start: $(probe windows)"
+[ "$(probe wait-iconic 0 5)" = "iconic 0" ] || fail "the second start did not restore the first copy"
+# A switch to tablet mode through the library keeps the video.
+probe send tablet 2 | grep -q sent || fail "no tablet-mode library window"
+expect_screen 2 1 "tablet mode"
 # 3. Lock stops the video; unlock leaves it stopped; Continue restarts.
 probe send lock >/dev/null
 expect_screen 4 2 "lock"
@@ -45,6 +52,11 @@ probe send unlock >/dev/null
 expect_screen 4 1 "unlock"
 probe send press >/dev/null  # the Continue button
 expect_screen 2 10 "continue"
+# The monitor going off stops the video too.
+probe send monitor-off >/dev/null
+expect_screen 4 2 "monitor off"
+probe send monitor-on >/dev/null
+expect_screen 4 1 "monitor on"
 probe send close >/dev/null
 probe wait-gone 10 >/dev/null || fail "close: window still there"
 ended main
