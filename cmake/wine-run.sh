@@ -18,15 +18,20 @@ fi
 if [ -z "${DISPLAY:-}" ] && [ -f "$build/.xvfb-display" ]; then
   export DISPLAY=$(cat "$build/.xvfb-display")
 fi
-# Wine has been seen, rarely, to end a program before it ran (no output at
-# all, nonzero exit), mostly right after the server started.  A program that
-# ran prints something, so only a silent failure is tried again.
-out=$(mktemp); trap 'rm -f "$out"' EXIT
+# Wine's output goes through files, never straight into the caller's pipes:
+# a wineserver that a wine call starts inherits them and would hold CTest's
+# pipe open after the program ended.  Wine has also been seen, rarely, to end
+# a program before it ran (no output at all, nonzero exit), mostly right
+# after the server started; a program that ran prints something, so only a
+# silent failure is tried again.
+out=$(mktemp); err=$(mktemp); trap 'rm -f "$out" "$err"' EXIT
 for attempt in 1 2 3; do
-  wine "$exe" "$@" >"$out"; rc=$?
+  wine "$exe" "$@" >"$out" 2>"$err" </dev/null; rc=$?
   if [ "$rc" = 0 ] || [ -s "$out" ]; then break; fi
   echo "wine-run: $(basename "$exe") ended with $rc before printing anything (attempt $attempt)" >&2
+  cat "$err" >&2
   sleep 1
 done
 cat "$out"
+cat "$err" >&2
 exit "$rc"

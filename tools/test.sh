@@ -62,6 +62,9 @@ if cmake --preset windows >/dev/null && cmake --build --preset windows -j "$jobs
     echo "$DISPLAY" > build/windows/.xvfb-display
   fi
   WINEDEBUG=-all wineserver -p >/dev/null 2>&1 </dev/null
+  # One program first, so that the tests meet a server that is up and a
+  # prefix that has finished any first-run work.
+  WINEDEBUG=-all timeout 120 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
   log=build/windows-ctest.log
   echo "=== windows: tests (under Wine, DISPLAY=$DISPLAY)"
   ctest --preset windows -j "$jobs" 2>&1 | tee "$log"; rc=${PIPESTATUS[0]}
