@@ -84,7 +84,7 @@ function(tavrin_add_test)
   gtest_discover_tests(${T_NAME}
     TEST_PREFIX "${T_NAME}."
     DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
+    DISCOVERY_TIMEOUT 180
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
     PROPERTIES TIMEOUT ${T_TIMEOUT} ${props})
 endfunction()
