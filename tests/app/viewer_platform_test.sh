@@ -12,8 +12,12 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-probe() { "$run" "$bin/tavrin_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+fail() {
+  echo "FAIL: $*"
+  [ -s "$work/probe.err" ] && { echo "last probe messages:"; grep -v -e ALSA -e wine32 "$work/probe.err" | tail -5; }
+  exit 1
+}
+probe() { "$run" "$bin/tavrin_probe.exe" "$@" 2>"$work/probe.err" | tr -d '\r'; }
 # start NAME [VAR=value ...]: the viewer in the background, at most 25 s.
 start() {
   local name=$1; shift
@@ -66,11 +70,11 @@ grep -q ':err:eventlog:' "$work/main.err" && fail "event-log entries in a clean 
 printf 'fail Ovx_DevOpen status=-5\n' >"$work/open-fails.txt"
 start openfail OVXSIM_SCENARIO="$work/open-fails.txt" WINEDEBUG=-all,err+eventlog
 expect_screen 8 15 "open failure"
-n=$(grep -c ':err:eventlog:ReportEventW L"Ovx_DevOpen(-5)"' "$work/openfail.err")
-[ "$n" = 1 ] || fail "expected one event-log entry Ovx_DevOpen(-5), got $n"
 probe send press >/dev/null  # OK
 probe wait-gone 10 >/dev/null || fail "OK did not close the window"
 ended openfail
+n=$(grep -c ':err:eventlog:ReportEventW L"Ovx_DevOpen(-5)"' "$work/openfail.err")
+[ "$n" = 1 ] || fail "expected one event-log entry Ovx_DevOpen(-5), got $n: $(grep -v ALSA "$work/openfail.err" | head -5)"
 
 # 5. The tablet-mode library refuses: Abnormal.
 start pivra PIVRA_INIT=fail

@@ -167,6 +167,9 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
       DestroyWindow(hwnd_);
       return 0;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+      break;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;  // no keyboard access to the system menu
       break;
@@ -211,6 +214,17 @@ void MainFrame::OnPowerBroadcast(WPARAM event, LPARAM data) {
     const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(data);
     if (setting->DataLength >= 1) controller_->OnMonitorPower(setting->Data[0]);
   }
+}
+
+// The display area never gets smaller than 640 x 480 design units.
+void MainFrame::OnGetMinMaxInfo(MINMAXINFO& info) const {
+  RECT window;
+  if (!GetWindowRect(hwnd_, &window) || window.right <= window.left || window.bottom <= window.top) return;
+  const app::DisplayState& display = controller_->Display();
+  RECT r{0, 0, app::ScaleToDisplay(640, display), app::ScaleToDisplay(480, display)};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+  info.ptMinTrackSize = POINT{r.right - r.left, r.bottom - r.top};
 }
 
 void MainFrame::OnPaint() {

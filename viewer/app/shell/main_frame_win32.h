@@ -42,6 +42,7 @@ class MainFrame : private app::FrameWindow, private app::FrameTimers {
   bool OnCreate();
   void OnDestroy();
   void OnPaint();
+  void OnGetMinMaxInfo(MINMAXINFO& info) const;
   void OnPowerBroadcast(WPARAM event, LPARAM data);
   void PlaceButton();
 
