@@ -49,6 +49,10 @@ timeout 15 "$run" "$bin/tavrin.exe" >/dev/null 2>&1 || fail "second start did no
 # A switch to tablet mode through the library keeps the video.
 probe send tablet 2 | grep -q sent || fail "no tablet-mode library window"
 expect_screen 2 1 "tablet mode"
+# A display change blanks the screen, then waits, then shows the video again.
+probe send display >/dev/null
+expect_screen 1 1 "display change"
+expect_screen 2 10 "after the display change"
 # 3. Lock stops the video; unlock leaves it stopped; Continue restarts.
 probe send lock >/dev/null
 expect_screen 4 2 "lock"
