@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 namespace capture {
 
 uintptr_t Win32EventLog::RegisterSource(const std::wstring& name) {
@@ -16,15 +18,20 @@ bool Win32EventLog::ReportError(uintptr_t source, const std::wstring& text) {
 
 void Win32EventLog::DeregisterSource(uintptr_t source) { DeregisterEventSource(reinterpret_cast<HANDLE>(source)); }
 
+namespace {
+struct LocalFreer {
+  void operator()(wchar_t* p) const { LocalFree(p); }
+};
+}  // namespace
+
 std::wstring Win32EventLog::LastErrorText() {
-  wchar_t* buffer = nullptr;
+  wchar_t* raw = nullptr;
   const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, GetLastError(), LANG_USER_DEFAULT, reinterpret_cast<wchar_t*>(&buffer),
-                                 0, nullptr);
-  std::wstring text = (n != 0 && buffer != nullptr) ? std::wstring(buffer, n) : std::wstring();
-  if (buffer != nullptr) LocalFree(buffer);
-  return text;
+                                 nullptr, GetLastError(), LANG_USER_DEFAULT, reinterpret_cast<wchar_t*>(&raw), 0,
+                                 nullptr);
+  const std::unique_ptr<wchar_t, LocalFreer> buffer(raw);
+  return (n != 0 && buffer) ? std::wstring(buffer.get(), n) : std::wstring();
 }
 
 void Win32DebugOutput::Write(const std::wstring& text) { OutputDebugStringW(text.c_str()); }

@@ -5,13 +5,34 @@
 
 namespace capture {
 
+namespace {
+
+// Every report registers and deregisters its own source, so that reports of
+// different threads share nothing.
+class EventSource {
+ public:
+  explicit EventSource(EventLogService& log)
+      : log_(log), handle_(log.RegisterSource(views::LoadUiString(views::kIdsTitle))) {}
+  ~EventSource() {
+    if (handle_ != 0) log_.DeregisterSource(handle_);
+  }
+  EventSource(const EventSource&) = delete;
+  EventSource& operator=(const EventSource&) = delete;
+  uintptr_t Handle() const { return handle_; }
+
+ private:
+  EventLogService& log_;
+  const uintptr_t handle_;
+};
+
+}  // namespace
+
 bool ReportEvent(const std::wstring& text) {
   EventLogService& log = *Services().eventLog;
-  const uintptr_t source = log.RegisterSource(views::LoadUiString(views::kIdsTitle));
-  if (source == 0) return false;
-  const bool reported = log.ReportError(source, text);
+  const EventSource source(log);
+  if (source.Handle() == 0) return false;
+  const bool reported = log.ReportError(source.Handle(), text);
   if (!reported) Services().debugOutput->Write(log.LastErrorText());
-  log.DeregisterSource(source);
   return reported;
 }
 
