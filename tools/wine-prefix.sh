@@ -49,7 +49,7 @@ else
     q wineserver -k || true
     q timeout 180 wineboot -u || die "wineboot failed (rerun with WINEDEBUG_SETUP=err+all to see why)"
   fi
-  q wineserver -w
+  q timeout 60 wineserver -w || true
   q wine winecfg -v win10 || say "warning: could not set the Windows version to win10"
 fi
 
@@ -91,7 +91,10 @@ q wine regedit /S "Z:${tmp//\//\\}" || die "regedit import failed"   # Z: is the
 
 ver=$(wine reg query 'HKLM\SYSTEM\CurrentControlSet\Control\Class\{4d36e96c-e325-11ce-bfc1-08002be10318}\0000' \
         /v DriverVersion 2>/dev/null </dev/null | tr -d '\r' | awk '/DriverVersion/ {print $3}')
-q wineserver -w   # flush the registry to disk and let the server exit
+# Flush the registry to disk and let the server exit; a resident server
+# (wineserver -p, as the test command starts one) never exits, and its
+# programs see the new registry data at once anyway.
+q timeout 30 wineserver -w || true
 [ -n "$ver" ] || die "board registry data not found after import"
 say "board visible to SetupAPI: MatchingDeviceId PCI\\VEN_7E21&DEV_0B58, DriverVersion=$ver"
 desk=$(ls -d "$prefix"/drive_c/users/*/Desktop 2>/dev/null | grep -v /Public/ | head -n1 || true)
