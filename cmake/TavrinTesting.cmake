@@ -60,6 +60,7 @@ function(tavrin_add_test)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ${TAVRIN_GTEST_LIBS})
+  target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   # gtest_discover_tests flattens lists inside PROPERTIES, so every property
   # here has one value: one label per tier (the ThreadSanitizer tree holds
   # only the threaded tests), at most one environment entry, one lock.  The

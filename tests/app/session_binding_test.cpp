@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "support/eventually.h"
 #include "app/frame_controller.h"
 #include "frame_fakes.h"
 #include "ovxcapture_sim.h"
@@ -14,15 +15,7 @@ namespace {
 
 using app::ScreenKind;
 
-template <class Condition>
-bool Eventually(Condition condition) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::chrono::steady_clock::now() < limit) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return condition();
-}
+using testsupport::Eventually;
 
 OvxSimPlane Committed() {
   OvxSimPlane plane{};

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include "support/eventually.h"
 #include "capture/api_log.h"
 #include "capture/capture_calls.h"
 #include "fake_services.h"
@@ -29,14 +30,7 @@ std::vector<std::string> CallNames() {
   return names;
 }
 
-template <class Condition>
-bool Eventually(Condition condition) {
-  for (int i = 0; i < 2000; ++i) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return condition();
-}
+using testsupport::Eventually;
 
 class Session : public ::testing::Test {
  protected:

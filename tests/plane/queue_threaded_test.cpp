@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/eventually.h"
 #include "capture/plane_request_queue.h"
 #include "plane_test_util.h"
 
@@ -14,15 +15,7 @@ namespace {
 
 using namespace capture::testing;
 
-template <class Condition>
-bool Eventually(Condition condition) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::chrono::steady_clock::now() < limit) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return condition();
-}
+using testsupport::Eventually;
 
 TEST(PlaneQueueThreaded, FullRingMakesTheProducerWaitInsteadOfOverwriting) {
   PlaneRequestQueue q;

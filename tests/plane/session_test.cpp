@@ -9,6 +9,7 @@
 #include <thread>
 #include <tuple>
 
+#include "support/eventually.h"
 #include "../capture/fake_services.h"
 #include "capture/api_log.h"
 #include "capture/input_manager.h"
@@ -23,15 +24,7 @@ namespace {
 using namespace capture::testing;
 using Names = std::vector<std::string>;
 
-template <class Condition>
-bool Eventually(Condition condition) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::chrono::steady_clock::now() < limit) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return condition();
-}
+using testsupport::Eventually;
 
 class PlaneSession : public ::testing::Test {
  protected:
