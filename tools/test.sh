@@ -9,6 +9,8 @@ source tools/deps.sh
 ensure_packages
 
 jobs=${TAVRIN_JOBS:-$(nproc)}
+# ccache (when there) may reuse what another checkout of the tree compiled.
+export CCACHE_BASEDIR=$top CCACHE_NOHASHDIR=1
 # A sanitizer finding fails its test at once, with a stack.
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
