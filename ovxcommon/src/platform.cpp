@@ -20,17 +20,21 @@ void Put(std::atomic<T*>& slot, T* value) {
   if (value != nullptr) slot.store(value, std::memory_order_release);
 }
 
+// Null members of s leave the seam in use as it is.
+void Fill(Current& c, const Seams& s) {
+  Put(c.registry, s.registry);
+  Put(c.debugOutput, s.debugOutput);
+  Put(c.transport, s.transport);
+  Put(c.setup, s.setup);
+  Put(c.mutexes, s.mutexes);
+  Put(c.threads, s.threads);
+  Put(c.sleeper, s.sleeper);
+}
+
 Current& Make() {
   static Current current;
   static const bool filled = [] {
-    const Seams d = DefaultSeams();
-    Put(current.registry, d.registry);
-    Put(current.debugOutput, d.debugOutput);
-    Put(current.transport, d.transport);
-    Put(current.setup, d.setup);
-    Put(current.mutexes, d.mutexes);
-    Put(current.threads, d.threads);
-    Put(current.sleeper, d.sleeper);
+    Fill(current, DefaultSeams());
     return true;
   }();
   (void)filled;
@@ -47,16 +51,7 @@ INamedMutexes& Mutexes() { return *Make().mutexes.load(std::memory_order_acquire
 IThreadLauncher& Threads() { return *Make().threads.load(std::memory_order_acquire); }
 ISleeper& Sleeper() { return *Make().sleeper.load(std::memory_order_acquire); }
 
-void Install(const Seams& s) {
-  Current& c = Make();
-  Put(c.registry, s.registry);
-  Put(c.debugOutput, s.debugOutput);
-  Put(c.transport, s.transport);
-  Put(c.setup, s.setup);
-  Put(c.mutexes, s.mutexes);
-  Put(c.threads, s.threads);
-  Put(c.sleeper, s.sleeper);
-}
+void Install(const Seams& s) { Fill(Make(), s); }
 
 void RestoreDefaults() { Install(DefaultSeams()); }
 

@@ -160,7 +160,6 @@ void InputManager::StopWorker() {
 
 void InputManager::SetExecutionIntervalForTesting(int32_t ms) {
   executionInterval_.store(ms, std::memory_order_relaxed);
-  pauseWake_.notify_all();
 }
 
 // Drains the queue before it ends, so that the last requests (the hide
