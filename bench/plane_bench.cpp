@@ -70,7 +70,8 @@ void BM_PlaneRequestLatency(benchmark::State& state) {
       capture::PlaneRequestQueue::Publish(*slot);
       const Clock::time_point ready = Clock::now();
       const Clock::time_point limit = ready + std::chrono::seconds(2);
-      while (BoardPartsTopX() != x && Clock::now() < limit) std::this_thread::sleep_for(std::chrono::microseconds(50));
+      while (BoardPartsTopX() != x && Clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
       latencies.push_back(std::chrono::duration<double, std::milli>(Clock::now() - ready).count());
     }
   }

@@ -13,15 +13,15 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  if defined(OVXCOMMON_BUILD)
-#    define OVXCOMMON_API extern "C" __declspec(dllexport)
-#  else
-#    define OVXCOMMON_API extern "C" __declspec(dllimport)
-#  endif
-typedef wchar_t OVX_WCHAR;    // UTF-16 on Windows
+#if defined(OVXCOMMON_BUILD)
+#define OVXCOMMON_API extern "C" __declspec(dllexport)
 #else
-#  define OVXCOMMON_API extern "C"
-typedef char16_t OVX_WCHAR;   // keeps DeviceListRecord's layout off Windows
+#define OVXCOMMON_API extern "C" __declspec(dllimport)
+#endif
+typedef wchar_t OVX_WCHAR;  // UTF-16 on Windows
+#else
+#define OVXCOMMON_API extern "C"
+typedef char16_t OVX_WCHAR;  // keeps DeviceListRecord's layout off Windows
 #endif
 
 // A Win32 HANDLE (a mutex from GetMutex); close it with CloseHandle.

@@ -10,8 +10,8 @@
 namespace ovx {
 namespace {
 
-std::uint32_t QueueControl(CDeviceUtil& device, std::uint32_t moduleId, std::uint32_t maxQueue, std::uint32_t mode,
-                           bool enable) {
+std::uint32_t QueueControl(CDeviceUtil& device, std::uint32_t moduleId, std::uint32_t maxQueue,
+                           std::uint32_t mode, bool enable) {
   ioctl::QueueControlRecord record{};
   record.ModuleID = moduleId;
   record.MaxQueue = maxQueue;
@@ -19,8 +19,8 @@ std::uint32_t QueueControl(CDeviceUtil& device, std::uint32_t moduleId, std::uin
   record.Enable = enable ? 1 : 0;
   std::uint32_t bytes = 0;
   std::uint32_t result = 0;
-  device.SendIoControl(ioctl::IOCTL_MESSAGE_QUEUE_CONTROL, &record, sizeof record, nullptr, 0, &bytes, &result,
-                       status::kInfinite);
+  device.SendIoControl(ioctl::IOCTL_MESSAGE_QUEUE_CONTROL, &record, sizeof record, nullptr, 0, &bytes,
+                       &result, status::kInfinite);
   return result;
 }
 
@@ -55,8 +55,8 @@ void CDeviceMsgCtrl::Runner() {
   while (!m_stop.load(std::memory_order_acquire)) {
     ioctl::DeviceMessage message{};
     const std::uint32_t module = m_moduleId;
-    const RequestResult r = SendRequest(ioctl::IOCTL_GET_MESSAGE, &module, sizeof module, &message, sizeof message,
-                                        status::kInfinite, &m_cancel);
+    const RequestResult r = SendRequest(ioctl::IOCTL_GET_MESSAGE, &module, sizeof module, &message,
+                                        sizeof message, status::kInfinite, &m_cancel);
     if (r.status != 0) continue;
     TraceInfo(kName, L"Device Message arrived (*^0^*)/");
     std::uint32_t word = 0;

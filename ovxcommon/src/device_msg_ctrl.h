@@ -14,7 +14,8 @@ namespace ovx {
 
 class CDeviceMsgCtrl {
  public:
-  CDeviceMsgCtrl(std::uint32_t moduleId, std::uint32_t maxQueue, std::uint32_t mode, OVX_MESSAGE_HANDLER handler);
+  CDeviceMsgCtrl(std::uint32_t moduleId, std::uint32_t maxQueue, std::uint32_t mode,
+                 OVX_MESSAGE_HANDLER handler);
   ~CDeviceMsgCtrl();  // stops a reader that still runs
   CDeviceMsgCtrl(const CDeviceMsgCtrl&) = delete;
   CDeviceMsgCtrl& operator=(const CDeviceMsgCtrl&) = delete;

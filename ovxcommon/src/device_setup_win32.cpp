@@ -103,7 +103,8 @@ class Win32InterfaceSet final : public IInterfaceSet {
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
     SP_DEVINFO_DATA device{};
     device.cbSize = sizeof device;
-    if (!SetupDiGetDeviceInterfaceDetailW(set_->get(), &iface, detail, size, nullptr, &device)) return Failed();
+    if (!SetupDiGetDeviceInterfaceDetailW(set_->get(), &iface, detail, size, nullptr, &device))
+      return Failed();
     std::wstring path = detail->DevicePath;
     // Kept for the fallback of OpenDevice, under the name the caller will use.
     enumerated_[path.substr(0, kMaxNameChars)] = device;

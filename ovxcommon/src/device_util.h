@@ -44,7 +44,8 @@ class CDeviceUtil : public CExportDeviceUtil {
   // Disables and enables one device node: 0 or the configuration manager's code.
   std::uint32_t PnPHandling(const std::wstring& deviceInstanceId);
   // 1 when a description was read into description (260 characters).
-  int GetDeviceDescription(IInterfaceSet& set, const wchar_t* path, wchar_t* description, std::uint32_t* slot);
+  int GetDeviceDescription(IInterfaceSet& set, const wchar_t* path, wchar_t* description,
+                           std::uint32_t* slot);
 };
 
 // The slot number in a location text ("PCI bus 3, device 5, function 0" -> 5),

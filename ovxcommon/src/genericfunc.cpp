@@ -23,7 +23,8 @@ constexpr std::size_t kMutexNameChars = 100;
 // Empty (and *failed set) when it cannot be allocated or its size does not
 // fit the request's 32-bit size.
 template <class Record>
-std::vector<std::uint8_t> BuildRecord(const Record& record, const void* data, std::uint32_t dataSize, bool* failed) {
+std::vector<std::uint8_t> BuildRecord(const Record& record, const void* data, std::uint32_t dataSize,
+                                      bool* failed) {
   std::vector<std::uint8_t> buffer;
   *failed = false;
   if (dataSize > 0xFFFFFFFFu - sizeof(Record)) {
@@ -172,7 +173,8 @@ std::uint32_t CGenericfunc::generic_read32(std::uint64_t DevAddr, std::uint32_t*
   if (DevAddr == 0 || pData == nullptr) return Exit(op, Invalid(op));
   const ioctl::AddressRecord record{DevAddr};
   std::uint32_t bytes = 0;
-  const std::uint32_t r = Send(ioctl::IOCTL_READ32, &record, sizeof record, pData, sizeof *pData, kLimit, &bytes);
+  const std::uint32_t r =
+      Send(ioctl::IOCTL_READ32, &record, sizeof record, pData, sizeof *pData, kLimit, &bytes);
   return Exit(op, Finish(op, r, bytes, sizeof *pData));
 }
 
@@ -181,7 +183,8 @@ std::uint32_t CGenericfunc::generic_write32(std::uint64_t DevAddr, std::uint32_t
   TraceInfo(op.name, L"++ DevAddr: 0x%I64X Data: 0x%X", DevAddr, Data);
   if (DevAddr == 0) return Exit(op, Invalid(op));
   bool failed = false;
-  const std::vector<std::uint8_t> record = BuildRecord(ioctl::Write32Record{DevAddr, Data}, nullptr, 0, &failed);
+  const std::vector<std::uint8_t> record =
+      BuildRecord(ioctl::Write32Record{DevAddr, Data}, nullptr, 0, &failed);
   if (failed) return status::kNotEnoughMemory;
   std::uint32_t bytes = 0;
   const std::uint32_t r = Send(ioctl::IOCTL_WRITE32, record.data(), Size(record), nullptr, 0, kLimit, &bytes);
@@ -195,7 +198,8 @@ std::uint32_t CGenericfunc::generic_read64(std::uint64_t DevAddr, std::uint64_t*
   if (DevAddr == 0 || pData == nullptr) return Exit(op, Invalid(op));
   const ioctl::AddressRecord record{DevAddr};
   std::uint32_t bytes = 0;
-  const std::uint32_t r = Send(ioctl::IOCTL_READ64, &record, sizeof record, pData, sizeof *pData, kLimit, &bytes);
+  const std::uint32_t r =
+      Send(ioctl::IOCTL_READ64, &record, sizeof record, pData, sizeof *pData, kLimit, &bytes);
   return Exit(op, Finish(op, r, bytes, sizeof *pData));
 }
 
@@ -204,20 +208,23 @@ std::uint32_t CGenericfunc::generic_write64(std::uint64_t DevAddr, std::uint64_t
   TraceInfo(op.name, L"++ DevAddr: 0x%I64X Data: 0x%I64X", DevAddr, Data);
   if (DevAddr == 0) return Exit(op, Invalid(op));
   bool failed = false;
-  const std::vector<std::uint8_t> record = BuildRecord(ioctl::Write64Record{DevAddr, Data}, nullptr, 0, &failed);
+  const std::vector<std::uint8_t> record =
+      BuildRecord(ioctl::Write64Record{DevAddr, Data}, nullptr, 0, &failed);
   if (failed) return status::kNotEnoughMemory;
   std::uint32_t bytes = 0;
   const std::uint32_t r = Send(ioctl::IOCTL_WRITE64, record.data(), Size(record), nullptr, 0, kLimit, &bytes);
   return Exit(op, Finish(op, r, bytes, 0));
 }
 
-std::uint32_t CGenericfunc::generic_read_block(std::uint64_t DevAddr, void* pDataAddr, std::uint32_t DataSize) {
+std::uint32_t CGenericfunc::generic_read_block(std::uint64_t DevAddr, void* pDataAddr,
+                                               std::uint32_t DataSize) {
   const Op op{L"CGenericfunc::generic_read_block", L"Read block failed: Status = 0x%08X",
               L"Read block failed: Read size is invalid: %d"};
   TraceInfo(op.name, kBlockEntry, DevAddr, pDataAddr, DataSize);
   if (DevAddr == 0 || pDataAddr == nullptr || DataSize == 0) return Exit(op, Invalid(op));
   bool failed = false;
-  const std::vector<std::uint8_t> record = BuildRecord(ioctl::BlockRecord{DevAddr, DataSize}, nullptr, 0, &failed);
+  const std::vector<std::uint8_t> record =
+      BuildRecord(ioctl::BlockRecord{DevAddr, DataSize}, nullptr, 0, &failed);
   if (failed) return status::kNotEnoughMemory;
   std::uint32_t bytes = 0;
   const std::uint32_t r =
@@ -225,7 +232,8 @@ std::uint32_t CGenericfunc::generic_read_block(std::uint64_t DevAddr, void* pDat
   return Exit(op, Finish(op, r, bytes, DataSize));
 }
 
-std::uint32_t CGenericfunc::generic_write_block(std::uint64_t DevAddr, void* pDataAddr, std::uint32_t DataSize) {
+std::uint32_t CGenericfunc::generic_write_block(std::uint64_t DevAddr, void* pDataAddr,
+                                                std::uint32_t DataSize) {
   const Op op{L"CGenericfunc::generic_write_block", L"Write block failed: Status = 0x%08X", nullptr};
   TraceInfo(op.name, kBlockEntry, DevAddr, pDataAddr, DataSize);
   if (DevAddr == 0 || pDataAddr == nullptr || DataSize == 0) return Exit(op, Invalid(op));
@@ -234,7 +242,8 @@ std::uint32_t CGenericfunc::generic_write_block(std::uint64_t DevAddr, void* pDa
       BuildRecord(ioctl::BlockRecord{DevAddr, DataSize}, pDataAddr, DataSize, &failed);
   if (failed) return status::kNotEnoughMemory;
   std::uint32_t bytes = 0;
-  const std::uint32_t r = Send(ioctl::IOCTL_WRITE_BLOCK, record.data(), Size(record), nullptr, 0, kLimit, &bytes);
+  const std::uint32_t r =
+      Send(ioctl::IOCTL_WRITE_BLOCK, record.data(), Size(record), nullptr, 0, kLimit, &bytes);
   return Exit(op, Finish(op, r, bytes, 0));
 }
 
@@ -246,14 +255,16 @@ std::uint32_t CGenericfunc::generic_read_dma(std::uint64_t DevAddr, void* pDataA
   if (DevAddr == 0 || pDataAddr == nullptr || DataSize == 0) return Exit(op, Invalid(op));
   const ioctl::AddressRecord record{DevAddr};
   std::uint32_t bytes = 0;
-  std::uint32_t r = Finish(set, Send(ioctl::IOCTL_SET_DMA_READ, &record, sizeof record, nullptr, 0, kLimit, &bytes),
-                           bytes, 0);
+  std::uint32_t r = Finish(
+      set, Send(ioctl::IOCTL_SET_DMA_READ, &record, sizeof record, nullptr, 0, kLimit, &bytes), bytes, 0);
   if (r != 0) return Exit(op, r);
-  r = Send(ioctl::IOCTL_DMA_READ, nullptr, 0, pDataAddr, DataSize, ProcessState::Get().dmaTimeoutMs.load(), &bytes);
+  r = Send(ioctl::IOCTL_DMA_READ, nullptr, 0, pDataAddr, DataSize, ProcessState::Get().dmaTimeoutMs.load(),
+           &bytes);
   return Exit(op, Finish(op, r, bytes, DataSize));
 }
 
-std::uint32_t CGenericfunc::generic_write_dma(std::uint64_t DevAddr, void* pDataAddr, std::uint32_t DataSize) {
+std::uint32_t CGenericfunc::generic_write_dma(std::uint64_t DevAddr, void* pDataAddr,
+                                              std::uint32_t DataSize) {
   const Op set{L"CGenericfunc::generic_write_dma", L"Set dma write failed: Status = 0x%08X", nullptr};
   const Op op{L"CGenericfunc::generic_write_dma", L"Dma write failed: Status = 0x%08X", nullptr};
   TraceInfo(op.name, kBlockEntry, DevAddr, pDataAddr, DataSize);
@@ -263,11 +274,13 @@ std::uint32_t CGenericfunc::generic_write_dma(std::uint64_t DevAddr, void* pData
   std::uint32_t r = Finish(
       set, Send(ioctl::IOCTL_SET_DMA_WRITE, &record, sizeof record, nullptr, 0, kLimit, &bytes), bytes, 0);
   if (r != 0) return Exit(op, r);
-  r = Send(ioctl::IOCTL_DMA_WRITE, pDataAddr, DataSize, nullptr, 0, ProcessState::Get().dmaTimeoutMs.load(), &bytes);
+  r = Send(ioctl::IOCTL_DMA_WRITE, pDataAddr, DataSize, nullptr, 0, ProcessState::Get().dmaTimeoutMs.load(),
+           &bytes);
   return Exit(op, Finish(op, r, bytes, 0));
 }
 
-std::uint32_t CGenericfunc::generic_read_config(std::uint32_t ConfOffset, void* pDataAddr, std::uint32_t DataSize) {
+std::uint32_t CGenericfunc::generic_read_config(std::uint32_t ConfOffset, void* pDataAddr,
+                                                std::uint32_t DataSize) {
   const Op op{L"CGenericfunc::generic_read_config", L"Read block failed: Status = 0x%08X",
               L"Read block failed: Read size is invalid: %d"};
   TraceInfo(op.name, kConfigEntry, ConfOffset, pDataAddr, DataSize);
@@ -282,7 +295,8 @@ std::uint32_t CGenericfunc::generic_read_config(std::uint32_t ConfOffset, void* 
   return Exit(op, Finish(op, r, bytes, DataSize));
 }
 
-std::uint32_t CGenericfunc::generic_write_config(std::uint32_t ConfOffset, void* pDataAddr, std::uint32_t DataSize) {
+std::uint32_t CGenericfunc::generic_write_config(std::uint32_t ConfOffset, void* pDataAddr,
+                                                 std::uint32_t DataSize) {
   const Op op{L"CGenericfunc::generic_write_config", L"Write block failed: Status = 0x%08X", nullptr};
   TraceInfo(op.name, kConfigEntry, ConfOffset, pDataAddr, DataSize);
   if (ConfOffset == 0 || pDataAddr == nullptr || DataSize == 0) return Exit(op, Invalid(op));
@@ -291,7 +305,8 @@ std::uint32_t CGenericfunc::generic_write_config(std::uint32_t ConfOffset, void*
       BuildRecord(ioctl::ConfigRecord{ConfOffset, DataSize}, pDataAddr, DataSize, &failed);
   if (failed) return status::kNotEnoughMemory;
   std::uint32_t bytes = 0;
-  const std::uint32_t r = Send(ioctl::IOCTL_WRITE_CONFIG, record.data(), Size(record), nullptr, 0, kLimit, &bytes);
+  const std::uint32_t r =
+      Send(ioctl::IOCTL_WRITE_CONFIG, record.data(), Size(record), nullptr, 0, kLimit, &bytes);
   return Exit(op, Finish(op, r, bytes, 0));
 }
 

@@ -31,13 +31,15 @@ class CGenericfunc : public CExportGenericfunc {
   std::uint32_t generic_write_block(std::uint64_t DevAddr, void* pDataAddr, std::uint32_t DataSize) override;
   std::uint32_t generic_read_dma(std::uint64_t DevAddr, void* pDataAddr, std::uint32_t DataSize) override;
   std::uint32_t generic_write_dma(std::uint64_t DevAddr, void* pDataAddr, std::uint32_t DataSize) override;
-  std::uint32_t generic_read_config(std::uint32_t ConfOffset, void* pDataAddr, std::uint32_t DataSize) override;
-  std::uint32_t generic_write_config(std::uint32_t ConfOffset, void* pDataAddr, std::uint32_t DataSize) override;
+  std::uint32_t generic_read_config(std::uint32_t ConfOffset, void* pDataAddr,
+                                    std::uint32_t DataSize) override;
+  std::uint32_t generic_write_config(std::uint32_t ConfOffset, void* pDataAddr,
+                                     std::uint32_t DataSize) override;
 
  private:
   // Sends one request; returns the transport status and the byte count.
-  std::uint32_t Send(std::uint32_t code, const void* in, std::uint32_t inSize, void* out, std::uint32_t outSize,
-                     std::uint32_t timeoutMs, std::uint32_t* bytes);
+  std::uint32_t Send(std::uint32_t code, const void* in, std::uint32_t inSize, void* out,
+                     std::uint32_t outSize, std::uint32_t timeoutMs, std::uint32_t* bytes);
 
   CDeviceUtil m_device;
 };

@@ -11,11 +11,15 @@ namespace {
 
 class NoRegistry final : public IRegistry {
  public:
-  std::uint32_t OpenKey(const std::wstring&, RegAccess, RegKeyHandle*) override { return status::kFileNotFound; }
+  std::uint32_t OpenKey(const std::wstring&, RegAccess, RegKeyHandle*) override {
+    return status::kFileNotFound;
+  }
   std::uint32_t QueryValue(RegKeyHandle, const std::wstring&, std::uint8_t*, std::uint32_t*) override {
     return status::kFileNotFound;
   }
-  std::uint32_t EnumSubKey(RegKeyHandle, std::uint32_t, std::wstring*) override { return status::kNoMoreItems; }
+  std::uint32_t EnumSubKey(RegKeyHandle, std::uint32_t, std::wstring*) override {
+    return status::kNoMoreItems;
+  }
   void CloseKey(RegKeyHandle) override {}
 };
 

@@ -31,7 +31,8 @@ PowerWatch::StartResult PowerWatch::Start(OVX_POWER_HANDLER handler) {
   std::lock_guard lock(mutex_);
   if (running_) return StartResult::AlreadyRunning;
   std::thread thread;
-  if (!platform::Threads().Launch([this, handler] { Body(handler); }, &thread)) return StartResult::ThreadFailed;
+  if (!platform::Threads().Launch([this, handler] { Body(handler); }, &thread))
+    return StartResult::ThreadFailed;
   running_ = true;
   // Nobody joins the watch: it ends by itself when its request fails or an
   // unknown event comes.

@@ -26,8 +26,8 @@ constexpr std::uint32_t kValueBufferBytes = 200;
 
 }  // namespace
 
-std::uint32_t CRegCtrl::ReadRegData(const std::wstring& subKey, const std::wstring& valueName, void* destination,
-                                    std::uint32_t destinationSize) {
+std::uint32_t CRegCtrl::ReadRegData(const std::wstring& subKey, const std::wstring& valueName,
+                                    void* destination, std::uint32_t destinationSize) {
   constexpr const wchar_t* kName = L"CRegCtrl::ReadRegData";
   TraceInfo(kName, L"RegKey Path = %s", subKey);
   TraceInfo(kName, L"EntryName = %s", valueName);
@@ -57,7 +57,8 @@ std::uint32_t CRegCtrl::SearchDeviceID(std::vector<std::wstring>& list) {
   constexpr const wchar_t* kName = L"CRegCtrl::SearchDeviceID";
   IRegistry& registry = platform::Registry();
   RegKeyHandle key = 0;
-  if (const std::uint32_t error = registry.OpenKey(kEnumPciKey, RegAccess::EnumerateSubKeys, &key); error != 0) {
+  if (const std::uint32_t error = registry.OpenKey(kEnumPciKey, RegAccess::EnumerateSubKeys, &key);
+      error != 0) {
     TraceInfo(kName, L"RegOpenKeyEx failed with 0x%X", error);
     return error;
   }

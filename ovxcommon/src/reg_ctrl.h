@@ -18,8 +18,8 @@ using InstanceTable = std::map<std::wstring, std::wstring>;
 class CRegCtrl {
  public:
   // Reads one value into destination, copying at most destinationSize bytes.
-  static std::uint32_t ReadRegData(const std::wstring& subKey, const std::wstring& valueName, void* destination,
-                                   std::uint32_t destinationSize);
+  static std::uint32_t ReadRegData(const std::wstring& subKey, const std::wstring& valueName,
+                                   void* destination, std::uint32_t destinationSize);
   // Appends the board's hardware id keys found below Enum\PCI.
   static std::uint32_t SearchDeviceID(std::vector<std::wstring>& list);
   // Puts every sub key of keyPath into table; returns the code that ended

@@ -19,7 +19,8 @@ class Win32Registry final : public IRegistry {
                            std::uint32_t* size) override {
     DWORD type = 0;
     DWORD bytes = *size;
-    const LSTATUS r = RegQueryValueExW(reinterpret_cast<HKEY>(key), name.c_str(), nullptr, &type, data, &bytes);
+    const LSTATUS r =
+        RegQueryValueExW(reinterpret_cast<HKEY>(key), name.c_str(), nullptr, &type, data, &bytes);
     *size = bytes;
     return static_cast<std::uint32_t>(r);
   }

@@ -51,8 +51,8 @@ class CancelRegistration {
   bool refused_ = false;
 };
 
-RequestResult SendRequest(std::uint32_t code, const void* in, std::uint32_t inSize, void* out, std::uint32_t outSize,
-                          std::uint32_t timeoutMs, IoCancelSlot* cancel) {
+RequestResult SendRequest(std::uint32_t code, const void* in, std::uint32_t inSize, void* out,
+                          std::uint32_t outSize, std::uint32_t timeoutMs, IoCancelSlot* cancel) {
   const DeviceHandle handle = ProcessState::Get().deviceHandle.load(std::memory_order_acquire);
   if (handle == 0) return {status::kInvalidHandle, 0};
 

@@ -30,7 +30,7 @@ struct RequestResult {
   std::uint32_t bytes = 0;
 };
 
-RequestResult SendRequest(std::uint32_t code, const void* in, std::uint32_t inSize, void* out, std::uint32_t outSize,
-                          std::uint32_t timeoutMs, IoCancelSlot* cancel = nullptr);
+RequestResult SendRequest(std::uint32_t code, const void* in, std::uint32_t inSize, void* out,
+                          std::uint32_t outSize, std::uint32_t timeoutMs, IoCancelSlot* cancel = nullptr);
 
 }  // namespace ovx

@@ -30,7 +30,8 @@ class CSystemCtrl : public CExportSystemCtrl {
  private:
   // One command under the system-control mutex; state receives the device
   // state of a successful request when not null.
-  std::uint32_t Command(const wchar_t* name, std::uint32_t command, std::uint32_t timeoutMs, std::uint32_t* state);
+  std::uint32_t Command(const wchar_t* name, std::uint32_t command, std::uint32_t timeoutMs,
+                        std::uint32_t* state);
   std::uint32_t Restart(const wchar_t* name, std::uint32_t code, std::uint32_t pauseMs);
 
   CGenericfunc m_generic;

@@ -4,7 +4,8 @@
 
 namespace ovx {
 
-void EmitTrace(TraceLevel level, const wchar_t* name, const wchar_t* format, std::initializer_list<WideArg> args) {
+void EmitTrace(TraceLevel level, const wchar_t* name, const wchar_t* format,
+               std::initializer_list<WideArg> args) {
   wchar_t message[kTraceBufferChars];
   FormatWide(message, kTraceBufferChars, format, args);
 

@@ -17,10 +17,12 @@ enum class TraceLevel : std::uint32_t { Error = 0x1, Info = 0x2 };
 inline constexpr std::size_t kTraceBufferChars = 1000;
 
 inline bool TraceEnabled(TraceLevel level) {
-  return (ProcessState::Get().traceMask.load(std::memory_order_relaxed) & static_cast<std::uint32_t>(level)) != 0;
+  return (ProcessState::Get().traceMask.load(std::memory_order_relaxed) &
+          static_cast<std::uint32_t>(level)) != 0;
 }
 
-void EmitTrace(TraceLevel level, const wchar_t* name, const wchar_t* format, std::initializer_list<WideArg> args);
+void EmitTrace(TraceLevel level, const wchar_t* name, const wchar_t* format,
+               std::initializer_list<WideArg> args);
 
 template <class... A>
 inline void Trace(TraceLevel level, const wchar_t* name, const wchar_t* format, const A&... args) {

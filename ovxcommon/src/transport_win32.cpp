@@ -10,7 +10,9 @@ HANDLE AsHandle(DeviceHandle h) { return reinterpret_cast<HANDLE>(h); }
 
 class Win32Operation final : public IIoOperation {
  public:
-  Win32Operation(HANDLE device, HANDLE event) : device_(device), event_(event) { overlapped_.hEvent = event_; }
+  Win32Operation(HANDLE device, HANDLE event) : device_(device), event_(event) {
+    overlapped_.hEvent = event_;
+  }
   ~Win32Operation() override { CloseHandle(event_); }
   Win32Operation(const Win32Operation&) = delete;
   Win32Operation& operator=(const Win32Operation&) = delete;
@@ -24,7 +26,9 @@ class Win32Operation final : public IIoOperation {
     if (error == ERROR_IO_PENDING) return {IoIssue::Kind::Pending, 0, 0};
     return {IoIssue::Kind::Failed, 0, error};
   }
-  bool Wait(std::uint32_t timeoutMs) override { return WaitForSingleObject(event_, timeoutMs) == WAIT_OBJECT_0; }
+  bool Wait(std::uint32_t timeoutMs) override {
+    return WaitForSingleObject(event_, timeoutMs) == WAIT_OBJECT_0;
+  }
   void Cancel() override { CancelIo(device_); }
   void CancelFromOtherThread() override { CancelIoEx(device_, &overlapped_); }
   IoCompletion Collect() override {
@@ -42,8 +46,9 @@ class Win32Operation final : public IIoOperation {
 class Win32Transport final : public IDeviceTransport {
  public:
   OpenResult Open(const std::wstring& path) override {
-    const HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    const HANDLE h =
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (h == INVALID_HANDLE_VALUE) return {0, GetLastError()};
     return {reinterpret_cast<DeviceHandle>(h), 0};
   }

@@ -63,7 +63,8 @@ std::uint64_t Unsigned(const WideArg* arg, bool wide64) {
 
 }  // namespace
 
-std::size_t FormatWide(wchar_t* out, std::size_t cap, const wchar_t* format, std::initializer_list<WideArg> args) {
+std::size_t FormatWide(wchar_t* out, std::size_t cap, const wchar_t* format,
+                       std::initializer_list<WideArg> args) {
   Sink sink(out, cap);
   const WideArg* next = args.begin();
   auto take = [&]() -> const WideArg* { return next != args.end() ? next++ : nullptr; };
@@ -81,7 +82,8 @@ std::size_t FormatWide(wchar_t* out, std::size_t cap, const wchar_t* format, std
     }
     Conversion conv;
     for (; *p == L'0' || *p == L'-'; ++p) (*p == L'0' ? conv.zero : conv.left) = true;
-    for (; *p >= L'0' && *p <= L'9'; ++p) conv.width = std::min<std::size_t>(conv.width * 10 + (*p - L'0'), 1000);
+    for (; *p >= L'0' && *p <= L'9'; ++p)
+      conv.width = std::min<std::size_t>(conv.width * 10 + (*p - L'0'), 1000);
     if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') {
       conv.wide64 = true;
       p += 3;
@@ -92,7 +94,8 @@ std::size_t FormatWide(wchar_t* out, std::size_t cap, const wchar_t* format, std
         const WideArg* a = take();
         std::int64_t v = 0;
         if (a != nullptr && a->kind() != WideArg::Kind::String)
-          v = conv.wide64 ? static_cast<std::int64_t>(a->bits()) : static_cast<std::int32_t>(static_cast<std::uint32_t>(a->bits()));
+          v = conv.wide64 ? static_cast<std::int64_t>(a->bits())
+                          : static_cast<std::int32_t>(static_cast<std::uint32_t>(a->bits()));
         const bool neg = v < 0;
         const std::uint64_t mag = neg ? (~static_cast<std::uint64_t>(v) + 1) : static_cast<std::uint64_t>(v);
         Emit(sink, conv, buf, Digits(mag, 10, false, buf), neg);

@@ -18,7 +18,8 @@ class WideArg {
   template <std::integral T>
   WideArg(T v)  // NOLINT: implicit on purpose, arguments read like printf's
       : kind_(std::is_signed_v<T> ? Kind::Signed : Kind::Unsigned),
-        bits_(static_cast<std::uint64_t>(static_cast<std::conditional_t<std::is_signed_v<T>, std::int64_t, std::uint64_t>>(v))) {}
+        bits_(static_cast<std::uint64_t>(
+            static_cast<std::conditional_t<std::is_signed_v<T>, std::int64_t, std::uint64_t>>(v))) {}
   WideArg(const void* p) : kind_(Kind::Pointer), bits_(reinterpret_cast<std::uintptr_t>(p)) {}
   WideArg(std::nullptr_t) : kind_(Kind::Pointer) {}
   WideArg(const wchar_t* s) : kind_(Kind::String), text_(s) {}
@@ -36,7 +37,8 @@ class WideArg {
 
 // Formats into out (capacity cap, cap >= 1), always NUL-terminated; text
 // beyond cap - 1 characters is dropped. Returns the characters written.
-std::size_t FormatWide(wchar_t* out, std::size_t cap, const wchar_t* format, std::initializer_list<WideArg> args);
+std::size_t FormatWide(wchar_t* out, std::size_t cap, const wchar_t* format,
+                       std::initializer_list<WideArg> args);
 
 std::wstring FormatWideString(const wchar_t* format, std::initializer_list<WideArg> args);
 

@@ -286,16 +286,17 @@ void SimDriver::CompleteLocked(Live& live, std::uint32_t status, const std::vect
   changed_.notify_all();
 }
 
-ovx::IoIssue SimDriver::Issue(std::uint64_t id, ovx::DeviceHandle handle, std::uint32_t code, const void* in, std::uint32_t inSize,
-                              void* out, std::uint32_t outSize) {
+ovx::IoIssue SimDriver::Issue(std::uint64_t id, ovx::DeviceHandle handle, std::uint32_t code, const void* in,
+                              std::uint32_t inSize, void* out, std::uint32_t outSize) {
   std::unique_lock lock(mutex_);
   Live& live = live_[id];
   live.record.id = id;
   live.handle = handle;
   live.record.code = code;
   live.record.hasInput = in != nullptr;
-  if (in != nullptr) live.record.input.assign(static_cast<const std::uint8_t*>(in),
-                                              static_cast<const std::uint8_t*>(in) + inSize);
+  if (in != nullptr)
+    live.record.input.assign(static_cast<const std::uint8_t*>(in),
+                             static_cast<const std::uint8_t*>(in) + inSize);
   live.record.hasOutput = out != nullptr;
   live.record.outSize = outSize;
   live.record.thread = std::this_thread::get_id();
@@ -488,9 +489,11 @@ std::vector<RequestRecord> SimDriver::Requests() const {
   std::lock_guard lock(mutex_);
   std::vector<RequestRecord> all = finished_;
   for (const auto& [id, live] : live_) all.push_back(live.record);
-  std::sort(all.begin(), all.end(), [](const RequestRecord& a, const RequestRecord& b) { return a.id < b.id; });
+  std::sort(all.begin(), all.end(),
+            [](const RequestRecord& a, const RequestRecord& b) { return a.id < b.id; });
   // Operations made but never issued carry no code.
-  all.erase(std::remove_if(all.begin(), all.end(), [](const RequestRecord& r) { return r.code == 0; }), all.end());
+  all.erase(std::remove_if(all.begin(), all.end(), [](const RequestRecord& r) { return r.code == 0; }),
+            all.end());
   return all;
 }
 
@@ -505,9 +508,8 @@ std::size_t SimDriver::Count(std::uint32_t code) const { return Requests(code).s
 
 std::size_t SimDriver::PendingCount() const {
   std::lock_guard lock(mutex_);
-  return static_cast<std::size_t>(std::count_if(live_.begin(), live_.end(), [](const auto& p) {
-    return p.second.record.code != 0 && !p.second.done;
-  }));
+  return static_cast<std::size_t>(std::count_if(
+      live_.begin(), live_.end(), [](const auto& p) { return p.second.record.code != 0 && !p.second.done; }));
 }
 
 std::size_t SimDriver::OpenHandles() const {

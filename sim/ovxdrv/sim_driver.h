@@ -32,9 +32,9 @@ inline constexpr std::uint32_t kStatusUnsuccessful = 0xC0000001;        // STATU
 struct Reply {
   enum class Mode { AtOnce, Later, Never, FailAtOnce };
   Mode mode = Mode::AtOnce;
-  std::uint32_t status = 0;    // completion status (Later)
-  std::uint32_t error = 0;     // the platform error (FailAtOnce)
-  std::uint32_t delayMs = 0;   // Later
+  std::uint32_t status = 0;                       // completion status (Later)
+  std::uint32_t error = 0;                        // the platform error (FailAtOnce)
+  std::uint32_t delayMs = 0;                      // Later
   std::optional<std::uint32_t> bytes;             // reported instead of the model's count
   std::optional<std::vector<std::uint8_t>> data;  // output instead of the model's
 
@@ -152,8 +152,8 @@ class SimDriver final : public ovx::IDeviceTransport {
     std::uint32_t module = 0;
   };
 
-  ovx::IoIssue Issue(std::uint64_t id, ovx::DeviceHandle handle, std::uint32_t code, const void* in, std::uint32_t inSize, void* out,
-                     std::uint32_t outSize);
+  ovx::IoIssue Issue(std::uint64_t id, ovx::DeviceHandle handle, std::uint32_t code, const void* in,
+                     std::uint32_t inSize, void* out, std::uint32_t outSize);
   bool Wait(std::uint64_t id, std::uint32_t timeoutMs);
   void CancelThread(ovx::DeviceHandle handle, std::thread::id thread);
   void CancelOne(std::uint64_t id);

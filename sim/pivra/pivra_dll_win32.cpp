@@ -44,7 +44,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 PIVRA_API int InitPivra(HWND frame, const wchar_t* className) {
-  if (g_window != nullptr || frame == nullptr || !IsWindow(frame) || className == nullptr || *className == L'\0') {
+  if (g_window != nullptr || frame == nullptr || !IsWindow(frame) || className == nullptr ||
+      *className == L'\0') {
     return 0;
   }
   if (pivra::InitShouldFail(std::getenv("PIVRA_INIT"))) return 0;

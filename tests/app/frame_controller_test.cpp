@@ -18,8 +18,9 @@ using app_test::FakeWindow;
 class FrameControllerTest : public ::testing::Test {
  protected:
   app::FrameController& Make(bool withSession = true, bool otherSession = false) {
-    frame_ = std::make_unique<app::FrameController>(withSession ? &session_ : nullptr, plane_, timers_, window_,
-                                                    tablet_, app::FrameSettings{1, 25, 40}, otherSession);
+    frame_ =
+        std::make_unique<app::FrameController>(withSession ? &session_ : nullptr, plane_, timers_, window_,
+                                               tablet_, app::FrameSettings{1, 25, 40}, otherSession);
     return *frame_;
   }
   // Started with a source present and the wait over: Play.

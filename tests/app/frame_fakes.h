@@ -33,11 +33,20 @@ struct FakeSession : app::DeviceSession {
   int32_t planeWidth = -1, planeHeight = -1, planeAudioDelay = -1;
   uint32_t planeInterval = 0;
 
-  int32_t CheckFirmwareVersion() override { calls.push_back("firmware"); return firmware; }
-  int32_t CheckDriverVersion() override { calls.push_back("driver"); return driver; }
+  int32_t CheckFirmwareVersion() override {
+    calls.push_back("firmware");
+    return firmware;
+  }
+  int32_t CheckDriverVersion() override {
+    calls.push_back("driver");
+    return driver;
+  }
   bool CreatePlane(int32_t w, int32_t h, uint32_t interval, int32_t delay) override {
     calls.push_back("plane");
-    planeWidth = w; planeHeight = h; planeInterval = interval; planeAudioDelay = delay;
+    planeWidth = w;
+    planeHeight = h;
+    planeInterval = interval;
+    planeAudioDelay = delay;
     return createPlaneOk;
   }
   bool InitWatchdog(int32_t ms) override {
@@ -54,16 +63,25 @@ struct FakeSession : app::DeviceSession {
   int32_t QueryInputStatus(int32_t& w, int32_t& h) override {
     calls.push_back("query");
     pending = false;
-    if (status != 3) { w = width; h = height; }
+    if (status != 3) {
+      w = width;
+      h = height;
+    }
     return status;
   }
-  bool CheckWatchdog() override { calls.push_back("check"); return watchdogOk; }
+  bool CheckWatchdog() override {
+    calls.push_back("check");
+    return watchdogOk;
+  }
   bool Suspend() override {
     calls.push_back("suspend");
     registered = false;
     return suspendOk;
   }
-  bool SetDelayTime(int32_t ms) override { calls.push_back("delay " + std::to_string(ms)); return delayOk; }
+  bool SetDelayTime(int32_t ms) override {
+    calls.push_back("delay " + std::to_string(ms));
+    return delayOk;
+  }
   int32_t SavedWatchdogInterval() const override { return savedInterval; }
   int32_t SavedTime() const override { return savedTime; }
   bool IsOpened() const override { return opened; }
@@ -71,13 +89,20 @@ struct FakeSession : app::DeviceSession {
   void SetNotificationsEnabled(bool enabled) override { notifications = enabled; }
 
   // The board reports a source of this size from now on.
-  void Signal(int32_t w, int32_t h) { status = 2; width = w; height = h; }
+  void Signal(int32_t w, int32_t h) {
+    status = 2;
+    width = w;
+    height = h;
+  }
 };
 
 struct FakePlane : app::PlaneOutput {
   std::vector<std::string> requests;
   app::PlaneGeometry last{};
-  void ShowAt(const app::PlaneGeometry& g) override { last = g; requests.push_back("show"); }
+  void ShowAt(const app::PlaneGeometry& g) override {
+    last = g;
+    requests.push_back("show");
+  }
   void Hide() override { requests.push_back("hide"); }
   void Audio(bool on) override { requests.push_back(on ? "audio 1" : "audio 0"); }
   void WholeInput() override { requests.push_back("whole"); }

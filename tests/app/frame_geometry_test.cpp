@@ -35,7 +35,8 @@ TEST(MessageScreens, TextsAndButtonsPerKind) {
   auto waiting = app::MessageScreenOf(app::ScreenKind::Waiting);
   EXPECT_EQ((std::array<uint32_t, 4>{149, 165, 166, 167}), waiting->lines);
   EXPECT_EQ(0u, waiting->button);
-  for (auto kind : {app::ScreenKind::Abnormal, app::ScreenKind::UpdateRequired, app::ScreenKind::AlreadyRunning}) {
+  for (auto kind :
+       {app::ScreenKind::Abnormal, app::ScreenKind::UpdateRequired, app::ScreenKind::AlreadyRunning}) {
     auto s = app::MessageScreenOf(kind);
     ASSERT_TRUE(s);
     EXPECT_EQ(156u, s->button);

@@ -73,21 +73,30 @@ int SendCommand(const std::wstring& what, int arg) {
     return 1;
   }
   bool ok = false;
-  if (what == L"lock") ok = Send(hwnd, WM_WTSSESSION_CHANGE, 7, 0);
-  else if (what == L"unlock") ok = Send(hwnd, WM_WTSSESSION_CHANGE, 8, 0);
-  else if (what == L"logoff") ok = Send(hwnd, WM_WTSSESSION_CHANGE, 6, 0);
-  else if (what == L"continue") ok = Send(hwnd, WM_USER + 1, 0, 0);
-  else if (what == L"close") ok = PostMessageW(hwnd, WM_CLOSE, 0, 0) != 0;
-  else if (what == L"minimise") ok = ShowWindowAsync(hwnd, SW_MINIMIZE) != 0;
+  if (what == L"lock")
+    ok = Send(hwnd, WM_WTSSESSION_CHANGE, 7, 0);
+  else if (what == L"unlock")
+    ok = Send(hwnd, WM_WTSSESSION_CHANGE, 8, 0);
+  else if (what == L"logoff")
+    ok = Send(hwnd, WM_WTSSESSION_CHANGE, 6, 0);
+  else if (what == L"continue")
+    ok = Send(hwnd, WM_USER + 1, 0, 0);
+  else if (what == L"close")
+    ok = PostMessageW(hwnd, WM_CLOSE, 0, 0) != 0;
+  else if (what == L"minimise")
+    ok = ShowWindowAsync(hwnd, SW_MINIMIZE) != 0;
   else if (what == L"press") {
     // The message screen's button, clicked (posted: its action may end the window).
     HWND button = GetDlgItem(hwnd, 1021);
     ok = button != nullptr && IsWindowVisible(button) && PostMessageW(button, BM_CLICK, 0, 0) != 0;
-  }
-  else if (what == L"suspend") ok = Send(hwnd, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
-  else if (what == L"display") ok = Send(hwnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1280));
-  else if (what == L"monitor-off") ok = SendMonitorPower(hwnd, 0);
-  else if (what == L"monitor-on") ok = SendMonitorPower(hwnd, 1);
+  } else if (what == L"suspend")
+    ok = Send(hwnd, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+  else if (what == L"display")
+    ok = Send(hwnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1280));
+  else if (what == L"monitor-off")
+    ok = SendMonitorPower(hwnd, 0);
+  else if (what == L"monitor-on")
+    ok = SendMonitorPower(hwnd, 1);
   else if (what == L"tablet") {
     HWND listener = FindWindowW(L"PivraClass", nullptr);
     ok = listener != nullptr && Send(listener, RegisterWindowMessageW(L"Velmora_Pivra_ModChg"), arg, 0);
@@ -113,7 +122,9 @@ bool WaitFor(double seconds, bool (*done)(int), int arg) {
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
   const std::wstring command = argv[1];
-  const auto number = [&](int i, double fallback) { return argc > i ? std::wcstod(argv[i], nullptr) : fallback; };
+  const auto number = [&](int i, double fallback) {
+    return argc > i ? std::wcstod(argv[i], nullptr) : fallback;
+  };
   if (command == L"screen") {
     std::printf("screen %d\n", ScreenOf(MainWindow()));
     return 0;
@@ -126,10 +137,13 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"wait-iconic" && argc >= 3) {
     const int want = static_cast<int>(number(2, 1));
-    const bool ok = WaitFor(number(3, 10), [](int w) {
-      HWND hwnd = MainWindow();
-      return hwnd != nullptr && (IsIconic(hwnd) ? 1 : 0) == w;
-    }, want);
+    const bool ok = WaitFor(
+        number(3, 10),
+        [](int w) {
+          HWND hwnd = MainWindow();
+          return hwnd != nullptr && (IsIconic(hwnd) ? 1 : 0) == w;
+        },
+        want);
     std::printf(ok ? "iconic %d\n" : "not iconic %d\n", want);
     return ok ? 0 : 1;
   }
@@ -149,22 +163,27 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"wait-screen" && argc >= 3) {
     const int kind = static_cast<int>(number(2, 0));
-    const bool ok = WaitFor(number(3, 10), [](int k) { return ScreenOf(MainWindow()) == k; }, kind);
+    const bool ok = WaitFor(
+        number(3, 10), [](int k) { return ScreenOf(MainWindow()) == k; }, kind);
     std::printf("screen %d\n", ScreenOf(MainWindow()));
     return ok ? 0 : 1;
   }
   if (command == L"wait-gone") {
-    const bool ok = WaitFor(number(2, 10), [](int) { return MainWindow() == nullptr; }, 0);
+    const bool ok = WaitFor(
+        number(2, 10), [](int) { return MainWindow() == nullptr; }, 0);
     std::printf(ok ? "gone\n" : "still there\n");
     return ok ? 0 : 1;
   }
   if (command == L"send" && argc >= 3) return SendCommand(argv[2], static_cast<int>(number(3, 0)));
   if (command == L"wait-global") {
-    const bool ok = WaitFor(number(2, 10), [](int) {
-      HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Global\\TavrinGlobalMutex");
-      if (m != nullptr) CloseHandle(m);
-      return m != nullptr;
-    }, 0);
+    const bool ok = WaitFor(
+        number(2, 10),
+        [](int) {
+          HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Global\\TavrinGlobalMutex");
+          if (m != nullptr) CloseHandle(m);
+          return m != nullptr;
+        },
+        0);
     std::printf(ok ? "held\n" : "free\n");
     return ok ? 0 : 1;
   }

@@ -37,9 +37,9 @@ TEST_F(CopyLoop, PrefillCopiesOnePacketThenStartsRendering) {
   Packets({480});
   audio_->eventsBeforeSilence = 0;
   EXPECT_EQ(Run(), kAudioOk);
-  EXPECT_EQ(audio_->Calls(), (Names{"OpenCapture", "OpenRender", "StartCapture", "NextPacket", "RenderBuffer:480",
-                                    "ReleaseRender:480", "ReleasePacket:480", "StartRender", "WaitForBuffer",
-                                    "StopStreams"}));
+  EXPECT_EQ(audio_->Calls(),
+            (Names{"OpenCapture", "OpenRender", "StartCapture", "NextPacket", "RenderBuffer:480",
+                   "ReleaseRender:480", "ReleasePacket:480", "StartRender", "WaitForBuffer", "StopStreams"}));
   EXPECT_EQ(audio_->rendered, Frames(0, 480));
 }
 
@@ -88,7 +88,8 @@ TEST_F(CopyLoop, FullRenderBufferKeepsThePacketForLater) {
   EXPECT_EQ(Run(), kAudioOk);
   // Nothing fitted: the second packet waits, nothing was requested beyond the free space.
   EXPECT_EQ(audio_->rendered, Frames(0, 960));
-  for (const auto& c : audio_->Calls()) EXPECT_NE(c.rfind("RenderBuffer:", 0) == 0 && c != "RenderBuffer:960", true) << c;
+  for (const auto& c : audio_->Calls())
+    EXPECT_NE(c.rfind("RenderBuffer:", 0) == 0 && c != "RenderBuffer:960", true) << c;
 
   // Same script, the speaker starts playing: every frame arrives once, in order.
   audio_ = std::make_shared<FakeAudio>();
@@ -125,7 +126,8 @@ TEST_F(CopyLoop, PrefillLargerThanTheRenderBufferWaitsForRoom) {
 TEST_F(CopyLoop, EmptyCaptureMakesNoRenderRequest) {
   audio_->eventsBeforeSilence = 3;
   EXPECT_EQ(Run(), kAudioOk);
-  for (const auto& c : audio_->Calls()) EXPECT_NE(c.rfind("Render", 0) == 0 && c != "RenderPadding", true) << c;
+  for (const auto& c : audio_->Calls())
+    EXPECT_NE(c.rfind("Render", 0) == 0 && c != "RenderPadding", true) << c;
   EXPECT_TRUE(audio_->rendered.empty());
 }
 

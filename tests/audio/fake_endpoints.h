@@ -129,7 +129,8 @@ class FakeEndpoints final : public AudioEndpoints {
     if (auto st = Call("ReleaseRender:" + std::to_string(frames)); st != kAudioOk) return st;
     std::lock_guard g(a_->lock);
     if (frames > requested_) return kInvalidSize;
-    a_->rendered.insert(a_->rendered.end(), target_.begin(), target_.begin() + static_cast<size_t>(frames) * 4);
+    a_->rendered.insert(a_->rendered.end(), target_.begin(),
+                        target_.begin() + static_cast<size_t>(frames) * 4);
     a_->renderPadding += frames;
     requested_ = 0;
     return kAudioOk;

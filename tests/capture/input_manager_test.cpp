@@ -26,7 +26,8 @@ std::vector<OvxSimCall> Calls() {
 
 std::vector<std::string> CallNames() {
   std::vector<std::string> names;
-  for (const auto& c : Calls()) names.push_back(c.function + std::string(c.property_id >= 0 ? ":" + std::to_string(c.property_id) : ""));
+  for (const auto& c : Calls())
+    names.push_back(c.function + std::string(c.property_id >= 0 ? ":" + std::to_string(c.property_id) : ""));
   return names;
 }
 
@@ -236,7 +237,8 @@ TEST_F(Session, CallbacksOnTheBoardThreadWhileTheWindowThreadQueries) {
   ASSERT_TRUE(session->SetEventCallback(&InputManager::OnDeviceEvent));
   std::atomic<bool> done{false};
   std::thread board([&] {
-    for (int i = 0; i < 300; ++i) OvxSim_FireEvent(i % 2 ? OVX_EVENT_INPUT_PRESENT : OVX_EVENT_NO_INPUT, 1920, 1080);
+    for (int i = 0; i < 300; ++i)
+      OvxSim_FireEvent(i % 2 ? OVX_EVENT_INPUT_PRESENT : OVX_EVENT_NO_INPUT, 1920, 1080);
     done = true;
   });
   InputSize size;
@@ -313,29 +315,24 @@ TEST_F(SessionLog, EveryCallOfTheSessionIsLogged) {
   const std::string t = "2026/12/07,09:05:03.42,";
   const std::string nl = testing::kNewline;
   const std::string expected =
-      t + "0,Ovx_DevOpen," + dev + ",0" + nl +
-      t + "0,Ovx_DevGetProp," + dev + ",3,state:1 interval:2000 err_count:5 ovx_count:0 ovx_err:0" + nl +
-      t + "0,Ovx_DevSetCb," + dev + ",6," + cb + nl +
-      t + "0,Ovx_DevWdtInit," + dev + ",2000,5" + nl +
-      t + "0,Ovx_DevGetProp," + dev + ",6,event:0x2 size.x:1920 size.y:1080" + nl +
-      t + "0,Callback arrived.,event:0x00000002 size.x:1920 size.y:1080" + nl +
-      t + "0,Ovx_DevGetProp," + dev +
+      t + "0,Ovx_DevOpen," + dev + ",0" + nl + t + "0,Ovx_DevGetProp," + dev +
+      ",3,state:1 interval:2000 err_count:5 ovx_count:0 ovx_err:0" + nl + t + "0,Ovx_DevSetCb," + dev +
+      ",6," + cb + nl + t + "0,Ovx_DevWdtInit," + dev + ",2000,5" + nl + t + "0,Ovx_DevGetProp," + dev +
+      ",6,event:0x2 size.x:1920 size.y:1080" + nl + t +
+      "0,Callback arrived.,event:0x00000002 size.x:1920 size.y:1080" + nl + t + "0,Ovx_DevGetProp," + dev +
       ",1,firminfo_1:1 firminfo_2:2 firminfo_3:3 firminfo_4:4 firminfo_5:5 firminfo_6:6 firminfo_7:7 "
-      "version_no:0x10000200" + nl +
-      t + "0,Ovx_DevGetProp," + dev + ",2,version_no:0x10010000" + nl +
-      t + "0,Ovx_DevSetProp," + dev + ",7,time:20" + nl +
-      t + "0,Ovx_VpCreate," + dev + "," + pln + ",2,0" + nl +
-      t + "0,Ovx_DevGetProp," + dev + ",4,event:0x0 size.x:3840 size.y:2560" + nl +
-      t + "0,Ovx_VpSetProp," + dev + "," + pln + ",11,index:0" + nl +
-      t + "0,Ovx_VpSetProp," + dev + "," + pln + ",10,angle:90" + nl +
-      t + "0,Ovx_VpSetProp," + dev + "," + pln + ",2,top.x:10 top.y:20 size.x:1280 size.y:720" + nl +
-      t + "0,Ovx_VpSetProp," + dev + "," + pln +
-      ",3,parts.x:3840 parts.y:2160 top.x:0 top.y:0 size.x:3840 size.y:2160" + nl +
-      t + "0,Ovx_VpSetProp," + dev + "," + pln + ",1,enb:1" + nl +
-      t + "-4,Ovx_DevGetProp," + dev + ",6,event:0x1234 size.x:7 size.y:8" + nl +
-      t + "0,Ovx_DevSetCb," + dev + ",6,0x0000000000000000" + nl +
-      t + "0,Ovx_DevGetProp," + dev + ",3,state:1 interval:2000 err_count:5 ovx_count:0 ovx_err:0" + nl +
-      t + "0,Ovx_DevGetProp," + dev + ",7,time:20" + nl;
+      "version_no:0x10000200" +
+      nl + t + "0,Ovx_DevGetProp," + dev + ",2,version_no:0x10010000" + nl + t + "0,Ovx_DevSetProp," + dev +
+      ",7,time:20" + nl + t + "0,Ovx_VpCreate," + dev + "," + pln + ",2,0" + nl + t + "0,Ovx_DevGetProp," +
+      dev + ",4,event:0x0 size.x:3840 size.y:2560" + nl + t + "0,Ovx_VpSetProp," + dev + "," + pln +
+      ",11,index:0" + nl + t + "0,Ovx_VpSetProp," + dev + "," + pln + ",10,angle:90" + nl + t +
+      "0,Ovx_VpSetProp," + dev + "," + pln + ",2,top.x:10 top.y:20 size.x:1280 size.y:720" + nl + t +
+      "0,Ovx_VpSetProp," + dev + "," + pln +
+      ",3,parts.x:3840 parts.y:2160 top.x:0 top.y:0 size.x:3840 size.y:2160" + nl + t + "0,Ovx_VpSetProp," +
+      dev + "," + pln + ",1,enb:1" + nl + t + "-4,Ovx_DevGetProp," + dev +
+      ",6,event:0x1234 size.x:7 size.y:8" + nl + t + "0,Ovx_DevSetCb," + dev + ",6,0x0000000000000000" + nl +
+      t + "0,Ovx_DevGetProp," + dev + ",3,state:1 interval:2000 err_count:5 ovx_count:0 ovx_err:0" + nl + t +
+      "0,Ovx_DevGetProp," + dev + ",7,time:20" + nl;
   // The hide request of Destroy changes nothing on a hidden plane, so the
   // worker sends nothing before the close.
   EXPECT_EQ(Log(), expected + t + "0,Ovx_DevClose," + dev + nl);

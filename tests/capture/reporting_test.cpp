@@ -86,7 +86,8 @@ TEST_F(ApiLogFile, AppendsAcrossRunsWithoutTruncating) {
   EXPECT_EQ(fakes.logFolder.created, 1);
   EXPECT_EQ(testing::ReadFile(LogPath()),
             std::string("2026/12/07,09:05:03.42,-3,Ovx_DevGetProp,args one") + testing::kNewline +
-                "2026/12/08,10:00:00.5,0,Callback arrived.,event:0x00000002 size.x:1 size.y:2" + testing::kNewline);
+                "2026/12/08,10:00:00.5,0,Callback arrived.,event:0x00000002 size.x:1 size.y:2" +
+                testing::kNewline);
 }
 
 TEST_F(ApiLogFile, NoDesktopLeavesLoggingOffSilently) {
@@ -129,8 +130,8 @@ TEST_F(ApiLogFile, LinesOfSeveralThreadsStayWhole) {
     ASSERT_GE(t, 'a');
     ASSERT_LE(t, 'd');
     const int id = t - 'a';
-    EXPECT_EQ(line, "2026/12/07,09:05:03.42," + std::to_string(id) + ",Ovx_VpSetProp,thread " + std::to_string(id) +
-                        std::string(60, t));
+    EXPECT_EQ(line, "2026/12/07,09:05:03.42," + std::to_string(id) + ",Ovx_VpSetProp,thread " +
+                        std::to_string(id) + std::string(60, t));
   }
   EXPECT_EQ(count, kThreads * kLines);
 }

@@ -63,8 +63,8 @@ TEST_F(StartSequence, FromOpenToTheFirstPlaneUpdate) {
 
   EXPECT_EQ(CallsOf(me, true),
             (std::vector<std::string>{"Ovx_DevOpen", "Ovx_DevGetProp:3", "Ovx_DevGetProp:1", "Ovx_VpCreate",
-                                      "Ovx_DevGetProp:4", "Ovx_DevSetProp:7", "Ovx_VpSetProp:11", "Ovx_DevWdtInit",
-                                      "Ovx_DevSetCb:6", "Ovx_DevGetProp:6"}));
+                                      "Ovx_DevGetProp:4", "Ovx_DevSetProp:7", "Ovx_VpSetProp:11",
+                                      "Ovx_DevWdtInit", "Ovx_DevSetCb:6", "Ovx_DevGetProp:6"}));
   EXPECT_TRUE(fakes.eventLog.Texts().empty());
 
   // The forced first request tells the board everything once, hidden.
@@ -74,8 +74,9 @@ TEST_F(StartSequence, FromOpenToTheFirstPlaneUpdate) {
     if (state.draw_count >= 1) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  EXPECT_EQ(CallsOf(me, false), (std::vector<std::string>{"Ovx_VpSetProp:10", "Ovx_VpSetProp:2", "Ovx_VpSetProp:3",
-                                                          "Ovx_VpSetProp:1", "Ovx_VpDrawAll"}));
+  EXPECT_EQ(CallsOf(me, false),
+            (std::vector<std::string>{"Ovx_VpSetProp:10", "Ovx_VpSetProp:2", "Ovx_VpSetProp:3",
+                                      "Ovx_VpSetProp:1", "Ovx_VpDrawAll"}));
   OvxSimPlane shown{};
   OvxSim_GetCommittedPlane(&shown);
   EXPECT_EQ(shown.enable, 0);

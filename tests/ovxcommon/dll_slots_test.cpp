@@ -25,8 +25,8 @@ class DeviceUtil {
   virtual std::uint32_t GetDeviceList(Record*) = 0;
   virtual std::uint32_t OpenDevice(const wchar_t*) = 0;
   virtual void CloseDevice() = 0;
-  virtual std::int32_t SendIoControl(std::uint32_t, void*, std::uint32_t, void*, std::uint32_t, std::uint32_t*,
-                                     std::uint32_t*, std::uint32_t) = 0;
+  virtual std::int32_t SendIoControl(std::uint32_t, void*, std::uint32_t, void*, std::uint32_t,
+                                     std::uint32_t*, std::uint32_t*, std::uint32_t) = 0;
   virtual std::int32_t GetDeviceIndex() = 0;
 
  protected:

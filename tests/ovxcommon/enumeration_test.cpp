@@ -38,8 +38,9 @@ TEST_F(EnumerationTest, NoDeviceSetIsInvalidParameter) {
   ovx::ProcessState::Get().traceMask = 1;
   auto util = MakeDeviceUtil();
   EXPECT_EQ(util->GetDeviceList(records), 87u);
-  EXPECT_EQ(debug.Lines(), std::vector<std::wstring>{
-                               L"ERROR: [OvxCOM]: CDeviceUtil::GetDeviceList -- No HDEVINFO available for this GUID\n"});
+  EXPECT_EQ(debug.Lines(),
+            std::vector<std::wstring>{
+                L"ERROR: [OvxCOM]: CDeviceUtil::GetDeviceList -- No HDEVINFO available for this GUID\n"});
   EXPECT_EQ(util->GetDeviceList(nullptr), 87u);
 }
 
@@ -93,15 +94,18 @@ TEST_F(EnumerationTest, OpenFailureGivesThePlatformErrorAndKeepsTheIndex) {
 }
 
 TEST_F(EnumerationTest, DescriptionFallsBackToDeviceDescription) {
-  setup.devices = {{L"p0", std::nullopt, L"Board Desc", std::nullopt}, {L"p1", std::nullopt, std::nullopt, L"x, 5"}};
+  setup.devices = {{L"p0", std::nullopt, L"Board Desc", std::nullopt},
+                   {L"p1", std::nullopt, std::nullopt, L"x, 5"}};
   ovx::ProcessState::Get().traceMask = 1;
   auto util = MakeDeviceUtil();
   EXPECT_EQ(util->GetDeviceList(records), 87u);
   EXPECT_EQ(RecordName(records[0]), L"Board Desc 0");
-  EXPECT_EQ(records[0].SlotNumber, 0u);  // no location: slot 0
+  EXPECT_EQ(records[0].SlotNumber, 0u);                   // no location: slot 0
   EXPECT_EQ(ovx::ProcessState::Get().DeviceCount(), 1u);  // entries before the failure stay
-  EXPECT_EQ(debug.Lines(), std::vector<std::wstring>{
-                               L"ERROR: [OvxCOM]: CDeviceUtil::GetDeviceList -- Failed to GetDeviceDescription 0x00000057\n"});
+  EXPECT_EQ(
+      debug.Lines(),
+      std::vector<std::wstring>{
+          L"ERROR: [OvxCOM]: CDeviceUtil::GetDeviceList -- Failed to GetDeviceDescription 0x00000057\n"});
 }
 
 TEST_F(EnumerationTest, DetailFailuresAreInvalidParameter) {
@@ -114,9 +118,10 @@ TEST_F(EnumerationTest, DetailFailuresAreInvalidParameter) {
   EXPECT_EQ(RecordName(records[0]), L"B 0");
   setup.failKind = ovx::InterfaceEnum::Kind::DetailAllocFailed;
   EXPECT_EQ(util->GetDeviceList(records), 87u);
-  EXPECT_EQ(debug.Lines(), (std::vector<std::wstring>{
-                               L"ERROR: [OvxCOM]: CDeviceUtil::GetDeviceList -- INVALID_HANDLE_VALUE ErrCode = 1784\n",
-                               L"ERROR: [OvxCOM]: CDeviceUtil::GetDeviceList -- NVALID_HANDLE_VALUE\n"}));
+  EXPECT_EQ(debug.Lines(),
+            (std::vector<std::wstring>{
+                L"ERROR: [OvxCOM]: CDeviceUtil::GetDeviceList -- INVALID_HANDLE_VALUE ErrCode = 1784\n",
+                L"ERROR: [OvxCOM]: CDeviceUtil::GetDeviceList -- NVALID_HANDLE_VALUE\n"}));
 }
 
 TEST_F(EnumerationTest, LongPathsAndDescriptionsAreCutSafely) {
@@ -172,13 +177,12 @@ TEST_F(EnumerationTest, ListAndOpenTraceTheirLines) {
   const std::wstring o = L"INFO : [OvxCOM]: CDeviceUtil::OpenDevice ";
   const std::wstring c = L"INFO : [OvxCOM]: CDeviceUtil::CloseDevice ";
   EXPECT_EQ(debug.Lines(),
-            (std::vector<std::wstring>{l + L"++\n", l + L"Symbolic link is \\\\?\\b\n", d + L"++\n",
-                                       d + L"PCI bus 3, device 0, function 0\n", d + L"PCI bus 3\n",
-                                       d + L"PCI slot number is: 0\n", d + L"--\n", l + L"DevicePath[0] is \\\\?\\b\n",
-                                       l + L"DeviceName[0] is Capture Board 0\n", l + L"-- Status = 0x00000000\n",
-                                       o + L"++\n", o + L"DeviceName is Capture Board 0\n",
-                                       o + L"DevicePath is \\\\?\\b\n", o + L"-- Status = 0x00000000\n", c + L"++\n",
-                                       c + L"--\n"}));
+            (std::vector<std::wstring>{
+                l + L"++\n", l + L"Symbolic link is \\\\?\\b\n", d + L"++\n",
+                d + L"PCI bus 3, device 0, function 0\n", d + L"PCI bus 3\n", d + L"PCI slot number is: 0\n",
+                d + L"--\n", l + L"DevicePath[0] is \\\\?\\b\n", l + L"DeviceName[0] is Capture Board 0\n",
+                l + L"-- Status = 0x00000000\n", o + L"++\n", o + L"DeviceName is Capture Board 0\n",
+                o + L"DevicePath is \\\\?\\b\n", o + L"-- Status = 0x00000000\n", c + L"++\n", c + L"--\n"}));
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ void FakeRegistry::AddKey(const std::wstring& path) {
   }
 }
 
-void FakeRegistry::SetBytes(const std::wstring& key, const std::wstring& name, std::vector<std::uint8_t> bytes) {
+void FakeRegistry::SetBytes(const std::wstring& key, const std::wstring& name,
+                            std::vector<std::uint8_t> bytes) {
   AddKey(key);
   std::lock_guard lock(mutex_);
   keys_[Lower(key)].values[Lower(name)] = std::move(bytes);
@@ -60,7 +61,8 @@ int FakeRegistry::OpenKeys() const {
   return static_cast<int>(handles_.size());
 }
 
-std::uint32_t FakeRegistry::OpenKey(const std::wstring& subKey, ovx::RegAccess access, ovx::RegKeyHandle* key) {
+std::uint32_t FakeRegistry::OpenKey(const std::wstring& subKey, ovx::RegAccess access,
+                                    ovx::RegKeyHandle* key) {
   std::lock_guard lock(mutex_);
   const auto it = keys_.find(Lower(subKey));
   if (it == keys_.end()) return 2;

@@ -14,7 +14,8 @@ using namespace ovx::ioctl;
 using ovxsim::Reply;
 
 std::vector<std::uint8_t> Bytes(const void* p, std::size_t n) {
-  return std::vector<std::uint8_t>(static_cast<const std::uint8_t*>(p), static_cast<const std::uint8_t*>(p) + n);
+  return std::vector<std::uint8_t>(static_cast<const std::uint8_t*>(p),
+                                   static_cast<const std::uint8_t*>(p) + n);
 }
 
 class GenericTest : public LibraryTest {
@@ -218,9 +219,10 @@ TEST_F(GenericTest, MutexNamesFollowTheDeviceIndex) {
   OVX_HANDLE h = nullptr;
   EXPECT_EQ(g->GetMutex(&h, L"SYSCTRL", 0), 0u);
   ASSERT_NE(h, nullptr);
-  EXPECT_EQ(debug.Lines(), (std::vector<std::wstring>{
-                               L"INFO : [OvxCOM]: CGenericfunc::GetMutex Try to get mutex: DEV0_MUTEXSYSCTRL0\n",
-                               L"INFO : [OvxCOM]: CGenericfunc::GetMutex Success to get mutex: DEV0_MUTEXSYSCTRL0\n"}));
+  EXPECT_EQ(debug.Lines(),
+            (std::vector<std::wstring>{
+                L"INFO : [OvxCOM]: CGenericfunc::GetMutex Try to get mutex: DEV0_MUTEXSYSCTRL0\n",
+                L"INFO : [OvxCOM]: CGenericfunc::GetMutex Success to get mutex: DEV0_MUTEXSYSCTRL0\n"}));
   ovx::platform::Mutexes().Release(h);
   ovx::platform::Mutexes().Close(h);
   EXPECT_EQ(g->GetMutex(nullptr, L"SYSCTRL", 0), 87u);

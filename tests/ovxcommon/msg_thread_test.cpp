@@ -32,7 +32,8 @@ struct Seen {
   void Add(int handler, void* message, std::uint32_t word) {
     std::lock_guard lock(mutex);
     const auto* bytes = static_cast<const std::uint8_t*>(message);
-    calls.push_back({handler, std::this_thread::get_id(), std::vector<std::uint8_t>(bytes, bytes + 40), word});
+    calls.push_back(
+        {handler, std::this_thread::get_id(), std::vector<std::uint8_t>(bytes, bytes + 40), word});
     changed.notify_all();
   }
   bool WaitFor(std::size_t n) {
@@ -178,9 +179,10 @@ TEST_F(MessageTest, FailedStopCommandStillEndsTheReader) {
   EXPECT_EQ(g->generic_remove_handler(7), 1167u);
   EXPECT_FALSE(ovx::HandlerTable::Get().Contains(7));
   EXPECT_EQ(driver.PendingCount(), 0u);
-  EXPECT_EQ(debug.Lines(), (std::vector<std::wstring>{
-                               L"ERROR: [OvxCOM]: CDeviceMsgCtrl::StopRun Send command failed: Status = 0x0000048F\n",
-                               L"ERROR: [OvxCOM]: CGenericfunc::generic_remove_handler Stop failed\n"}));
+  EXPECT_EQ(debug.Lines(),
+            (std::vector<std::wstring>{
+                L"ERROR: [OvxCOM]: CDeviceMsgCtrl::StopRun Send command failed: Status = 0x0000048F\n",
+                L"ERROR: [OvxCOM]: CGenericfunc::generic_remove_handler Stop failed\n"}));
 }
 
 TEST_F(MessageTest, WithoutADeviceTheStartFails) {

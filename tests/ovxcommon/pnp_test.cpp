@@ -71,8 +71,8 @@ TEST_F(PnPTest, InstancesAreWalkedInNameOrderAndTheLastStatusCounts) {
   registry.SetDword(kParams, L"RestartFlag", 1);
   setup.locateResults[L"PCI\\" + kHwId + L"\\0&AAAA"] = 0x13;
   EXPECT_EQ(Run(), 0u);
-  EXPECT_EQ(setup.calls, (std::vector<std::wstring>{L"locate PCI\\" + kHwId + L"\\0&AAAA", L"locate " + kDeviceId,
-                                                    L"disable", L"enable"}));
+  EXPECT_EQ(setup.calls, (std::vector<std::wstring>{L"locate PCI\\" + kHwId + L"\\0&AAAA",
+                                                    L"locate " + kDeviceId, L"disable", L"enable"}));
 }
 
 TEST_F(PnPTest, TracesTheWalk) {
@@ -83,13 +83,14 @@ TEST_F(PnPTest, TracesTheWalk) {
   const auto lines = debug.Matching(L"CDeviceUtil::P");
   const std::wstring p = L"INFO : [OvxCOM]: CDeviceUtil::PnPControl ";
   const std::wstring h = L"INFO : [OvxCOM]: CDeviceUtil::PnPHandling ";
-  EXPECT_EQ(lines, (std::vector<std::wstring>{
-                       p + L"TargetDeviceKey = " + kHwId + L"\n", p + L"szTargetDeviceID = PCI\\" + kHwId + L"\n",
-                       p + L"szRegEnumKey = SYSTEM\\CurrentControlSet\\Enum\\PCI\\" + kHwId + L"\n",
-                       p + L"strRegKeyDevParam = " + kParams + L"\n", p + L"ResetFlag value = 1\n",
-                       p + L"deviceId = " + kDeviceId + L"\n", h + L"++\n",
-                       h + L"Get Target Device's Handle failed with 0x00000013\n", h + L"--\n",
-                       p + L"PnPHandling failed with 0x00000013\n"}));
+  EXPECT_EQ(lines,
+            (std::vector<std::wstring>{
+                p + L"TargetDeviceKey = " + kHwId + L"\n", p + L"szTargetDeviceID = PCI\\" + kHwId + L"\n",
+                p + L"szRegEnumKey = SYSTEM\\CurrentControlSet\\Enum\\PCI\\" + kHwId + L"\n",
+                p + L"strRegKeyDevParam = " + kParams + L"\n", p + L"ResetFlag value = 1\n",
+                p + L"deviceId = " + kDeviceId + L"\n", h + L"++\n",
+                h + L"Get Target Device's Handle failed with 0x00000013\n", h + L"--\n",
+                p + L"PnPHandling failed with 0x00000013\n"}));
   EXPECT_EQ(debug.Matching(L"Target key is found !!!").size(), 1u);
 }
 

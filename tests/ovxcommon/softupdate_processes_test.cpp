@@ -46,8 +46,8 @@ int Contend(const std::wstring& file) {
   ovx::platform::Install({nullptr, nullptr, &driver, nullptr, nullptr, nullptr, nullptr});
   ovx::ProcessState::Get().ResetForTesting();
   ovx::ProcessState::Get().deviceHandle = driver.Open(kBoard).handle;
-  std::unique_ptr<CExportSystemCtrl, void (*)(CExportSystemCtrl*)> system(ovx::NewSystemCtrl(),
-                                                                          [](CExportSystemCtrl* s) { s->Release(); });
+  std::unique_ptr<CExportSystemCtrl, void (*)(CExportSystemCtrl*)> system(
+      ovx::NewSystemCtrl(), [](CExportSystemCtrl* s) { s->Release(); });
   // Start together: both wait for the shared start event.
   const HANDLE go = CreateEventW(nullptr, TRUE, FALSE, L"OvxcommonSoftUpdateGo");
   WaitForSingleObject(go, 30000);
@@ -63,7 +63,8 @@ int Contend(const std::wstring& file) {
 TEST(SoftUpdateProcesses, SystemControlMutexSerialisesTwoProcesses) {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
-  const std::wstring file = std::wstring(temp) + L"ovx-softupdate-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+  const std::wstring file =
+      std::wstring(temp) + L"ovx-softupdate-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
   DeleteFileW(file.c_str());
 
   const HANDLE go = CreateEventW(nullptr, TRUE, FALSE, L"OvxcommonSoftUpdateGo");
@@ -91,8 +92,8 @@ TEST(SoftUpdateProcesses, SystemControlMutexSerialisesTwoProcesses) {
   EXPECT_EQ(childFailures, 0u);
 
   std::string content;
-  const HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   char chunk[4096];
   DWORD got = 0;

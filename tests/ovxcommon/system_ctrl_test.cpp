@@ -130,7 +130,8 @@ TEST_F(SystemTest, ConcurrentCommandsNeverOverlap) {
 }
 
 TEST_F(SystemTest, SystemResetPausesThenRestartsAndFindsNoBoardKey) {
-  registry.AddKey(L"SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_0000&DEV_0000&SUBSYS_00000000&REV_00\\00000000");
+  registry.AddKey(
+      L"SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_0000&DEV_0000&SUBSYS_00000000&REV_00\\00000000");
   EXPECT_EQ(s->SystemReset(), 259u);
   EXPECT_EQ(sleeper.slept, std::vector<std::uint32_t>{10000});
   EXPECT_EQ(driver.Count(IOCTL_SYSTEM_RESET), 1u);
@@ -145,14 +146,16 @@ TEST_F(SystemTest, FailedResetNeitherPausesNorRestarts) {
   driver.Program(IOCTL_DEVICE_RESTART, Reply::CompleteWith(0xC0000010));
   EXPECT_EQ(s->DeviceRestart(), 0xC0000010u);
   EXPECT_TRUE(sleeper.slept.empty());
-  EXPECT_EQ(debug.Lines(), (std::vector<std::wstring>{
-                               L"ERROR: [OvxCOM]: CSystemCtrl::SystemReset Reset device failed: Status = 0x0000045D\n",
-                               L"ERROR: [OvxCOM]: CSystemCtrl::DeviceRestart Reset device failed: Status = 0xC0000010\n"}));
+  EXPECT_EQ(debug.Lines(),
+            (std::vector<std::wstring>{
+                L"ERROR: [OvxCOM]: CSystemCtrl::SystemReset Reset device failed: Status = 0x0000045D\n",
+                L"ERROR: [OvxCOM]: CSystemCtrl::DeviceRestart Reset device failed: Status = 0xC0000010\n"}));
 }
 
 TEST_F(SystemTest, DeviceRestartRestartsFlaggedInstancesAtOnce) {
   const std::wstring params =
-      L"SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_7E21&DEV_0B58&SUBSYS_00017E21&REV_01\\4&1A2B3C4D&0&0018\\Device "
+      L"SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_7E21&DEV_0B58&SUBSYS_00017E21&REV_01\\4&1A2B3C4D&0&"
+      L"0018\\Device "
       L"Parameters";
   registry.SetDword(params, L"RestartFlag", 1);
   EXPECT_EQ(s->DeviceRestart(), 0u);

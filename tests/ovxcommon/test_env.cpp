@@ -14,7 +14,8 @@ Owned<CExportSystemCtrl> MakeSystemCtrl() { return Owned<CExportSystemCtrl>(ovx:
 
 std::wstring RecordName(const DeviceListRecord& record) {
   std::wstring name;
-  for (std::size_t i = 0; i < 260 && record.DeviceName[i] != 0; ++i) name.push_back(static_cast<wchar_t>(record.DeviceName[i]));
+  for (std::size_t i = 0; i < 260 && record.DeviceName[i] != 0; ++i)
+    name.push_back(static_cast<wchar_t>(record.DeviceName[i]));
   return name;
 }
 
@@ -46,10 +47,14 @@ std::uint32_t LibraryTest::OpenBoard() {
 }
 
 void LibraryTest::Load(std::optional<std::uint32_t> debugMask, std::optional<std::uint32_t> dmaTimeout) {
-  if (debugMask) registry.SetDword(ovx::kParametersKey, L"DebugMask", *debugMask);
-  else registry.DeleteValue(ovx::kParametersKey, L"DebugMask");
-  if (dmaTimeout) registry.SetDword(ovx::kParametersKey, L"DmaTimeOut", *dmaTimeout);
-  else registry.DeleteValue(ovx::kParametersKey, L"DmaTimeOut");
+  if (debugMask)
+    registry.SetDword(ovx::kParametersKey, L"DebugMask", *debugMask);
+  else
+    registry.DeleteValue(ovx::kParametersKey, L"DebugMask");
+  if (dmaTimeout)
+    registry.SetDword(ovx::kParametersKey, L"DmaTimeOut", *dmaTimeout);
+  else
+    registry.DeleteValue(ovx::kParametersKey, L"DmaTimeOut");
   ovx::ProcessState::Get().traceMask = 0;
   ovx::OnLibraryLoad();
 }

@@ -13,7 +13,8 @@
 
 namespace ovxtest {
 
-inline const std::wstring kBoardPath = L"\\\\?\\pci#ven_7e21&dev_0b58&subsys_00017e21&rev_01#4&1a2b3c4d&0&0018#board";
+inline const std::wstring kBoardPath =
+    L"\\\\?\\pci#ven_7e21&dev_0b58&subsys_00017e21&rev_01#4&1a2b3c4d&0&0018#board";
 
 struct ReleaseObject {
   template <class T>

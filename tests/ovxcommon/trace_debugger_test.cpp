@@ -22,8 +22,8 @@ DebugRun Debug(const std::wstring& exe) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr,
-                      &si, &pi))
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
+                      nullptr, &si, &pi))
     return run;
   for (;;) {
     DEBUG_EVENT ev{};
@@ -49,7 +49,8 @@ DebugRun Debug(const std::wstring& exe) {
         break;
       }
       case EXCEPTION_DEBUG_EVENT:
-        if (ev.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) verdict = DBG_EXCEPTION_NOT_HANDLED;
+        if (ev.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
+          verdict = DBG_EXCEPTION_NOT_HANDLED;
         break;
       case EXIT_PROCESS_DEBUG_EVENT:
         run.exitCode = ev.u.ExitProcess.dwExitCode;
@@ -78,13 +79,17 @@ const Line kClientLines[] = {
     {false, "INFO : [OvxCOM]: CDeviceUtil::OpenDevice -- Status = 0x000004B0\n"},
     {false, "INFO : [OvxCOM]: CDeviceUtil::CloseDevice ++\n"},
     {false, "INFO : [OvxCOM]: CDeviceUtil::CloseDevice --\n"},
-    {false, "INFO : [OvxCOM]: CRegCtrl::ReadRegData RegKey Path = SYSTEM\\CurrentControlSet\\Services\\ovxdrv\\Parameters\n"},
+    {false,
+     "INFO : [OvxCOM]: CRegCtrl::ReadRegData RegKey Path = "
+     "SYSTEM\\CurrentControlSet\\Services\\ovxdrv\\Parameters\n"},
     {false, "INFO : [OvxCOM]: CRegCtrl::ReadRegData EntryName = DmaTimeOut\n"},
     {false, "INFO : [OvxCOM]: CRegCtrl::ReadRegData RegQueryValueEx failed with 0x2\n"},
     {false, "INFO : [OvxCOM]: CGenericfunc::generic_read32 ++ DevAddr: 0x0 pData: 0x0000000000000000\n"},
     {true, "ERROR: [OvxCOM]: CGenericfunc::generic_read32 Invalid Parameter\n"},
     {false, "INFO : [OvxCOM]: CGenericfunc::generic_read32 -- Status = 0x00000057\n"},
-    {false, "INFO : [OvxCOM]: CRegCtrl::ReadRegData RegKey Path = SYSTEM\\CurrentControlSet\\Services\\ovxdrv\\Parameters\n"},
+    {false,
+     "INFO : [OvxCOM]: CRegCtrl::ReadRegData RegKey Path = "
+     "SYSTEM\\CurrentControlSet\\Services\\ovxdrv\\Parameters\n"},
     {false, "INFO : [OvxCOM]: CRegCtrl::ReadRegData EntryName = DebugMask\n"},
     {false, "INFO : [OvxCOM]: CRegCtrl::ReadRegData RegQueryValueEx Read Size = 4\n"},
 };

@@ -108,7 +108,8 @@ TEST_F(ReadRegDataTest, CopiesAtMostTheDestinationSize) {
   std::uint8_t dest[8];
   std::memset(dest, 0xEE, sizeof dest);
   EXPECT_EQ(ovx::CRegCtrl::ReadRegData(L"K", L"V", dest, 4), 0u);
-  EXPECT_EQ(std::vector<std::uint8_t>(dest, dest + 8), (std::vector<std::uint8_t>{1, 2, 3, 4, 0xEE, 0xEE, 0xEE, 0xEE}));
+  EXPECT_EQ(std::vector<std::uint8_t>(dest, dest + 8),
+            (std::vector<std::uint8_t>{1, 2, 3, 4, 0xEE, 0xEE, 0xEE, 0xEE}));
   EXPECT_EQ(registry.OpenKeys(), 0);
 }
 
@@ -126,16 +127,14 @@ TEST_F(ReadRegDataTest, FailuresAndTheirLines) {
   EXPECT_EQ(v, 77u);
   EXPECT_EQ(registry.OpenKeys(), 0);
   const std::wstring n = L"INFO : [OvxCOM]: CRegCtrl::ReadRegData ";
-  EXPECT_EQ(debug.Lines(), (std::vector<std::wstring>{
-                               n + L"RegKey Path = K\n", n + L"EntryName = V\n", n + L"Invalid Parameter\n",
-                               n + L"RegKey Path = Missing\n", n + L"EntryName = V\n",
-                               n + L"RegOpenKeyEx failed with 0x2\n",
-                               n + L"RegKey Path = Locked\n", n + L"EntryName = V\n",
-                               n + L"RegOpenKeyEx failed with 0x5\n",
-                               n + L"RegKey Path = K\n", n + L"EntryName = V\n",
-                               n + L"RegQueryValueEx failed with 0x2\n",
-                               n + L"RegKey Path = K\n", n + L"EntryName = Big\n",
-                               n + L"RegQueryValueEx failed with 0xEA\n"}));
+  EXPECT_EQ(
+      debug.Lines(),
+      (std::vector<std::wstring>{
+          n + L"RegKey Path = K\n", n + L"EntryName = V\n", n + L"Invalid Parameter\n",
+          n + L"RegKey Path = Missing\n", n + L"EntryName = V\n", n + L"RegOpenKeyEx failed with 0x2\n",
+          n + L"RegKey Path = Locked\n", n + L"EntryName = V\n", n + L"RegOpenKeyEx failed with 0x5\n",
+          n + L"RegKey Path = K\n", n + L"EntryName = V\n", n + L"RegQueryValueEx failed with 0x2\n",
+          n + L"RegKey Path = K\n", n + L"EntryName = Big\n", n + L"RegQueryValueEx failed with 0xEA\n"}));
   debug.Clear();
   registry.SetDword(L"K", L"V", 5);
   EXPECT_EQ(ovx::CRegCtrl::ReadRegData(L"K", L"V", &v, 4), 0u);

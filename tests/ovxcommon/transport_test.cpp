@@ -13,8 +13,8 @@ using End = ovxsim::RequestRecord::End;
 
 class TransportTest : public LibraryTest {
  protected:
-  std::int32_t Send(CExportDeviceUtil& util, std::uint32_t timeout, std::uint32_t* status, std::uint32_t* bytes,
-                    std::uint32_t* out) {
+  std::int32_t Send(CExportDeviceUtil& util, std::uint32_t timeout, std::uint32_t* status,
+                    std::uint32_t* bytes, std::uint32_t* out) {
     std::uint64_t address = 0x40;
     return util.SendIoControl(IOCTL_READ32, &address, sizeof address, out, 4, bytes, status, timeout);
   }

@@ -43,8 +43,8 @@ TEST_F(Win32Test, RegistryHelpersSeeTheBoardInstallation) {
 TEST_F(Win32Test, ReadRegDataCopiesAtMostTheDestination) {
   ovxwin::RegistryLock lock;
   HKEY h = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, ovxwin::kParameters, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h,
-                            nullptr),
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, ovxwin::kParameters, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                            &h, nullptr),
             ERROR_SUCCESS);
   const std::uint64_t wide = 0x1122334455667788ull;
   ASSERT_EQ(RegSetValueExW(h, L"OvxTestQword", 0, REG_QWORD, reinterpret_cast<const BYTE*>(&wide), 8), 0);

@@ -11,7 +11,8 @@ namespace ovxwin {
 
 inline const wchar_t* kParameters = L"SYSTEM\\CurrentControlSet\\Services\\ovxdrv\\Parameters";
 inline const wchar_t* kBoardParameters =
-    L"SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_7E21&DEV_0B58&SUBSYS_00017E21&REV_01\\4&1A2B3C4D&0&0018\\Device "
+    L"SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_7E21&DEV_0B58&SUBSYS_00017E21&REV_01\\4&1A2B3C4D&0&"
+    L"0018\\Device "
     L"Parameters";
 
 // Held by every test that changes or depends on those values.
@@ -40,7 +41,8 @@ inline std::optional<DWORD> GetDword(const wchar_t* key, const wchar_t* name) {
 
 inline bool SetDword(const wchar_t* key, const wchar_t* name, std::optional<DWORD> value) {
   HKEY h = nullptr;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) !=
+      ERROR_SUCCESS)
     return false;
   LSTATUS r = ERROR_SUCCESS;
   if (value) {
@@ -56,7 +58,8 @@ inline bool SetDword(const wchar_t* key, const wchar_t* name, std::optional<DWOR
 // Puts a value back as it was when the scope began.
 class ScopedDword {
  public:
-  ScopedDword(const wchar_t* key, const wchar_t* name) : key_(key), name_(name), saved_(GetDword(key, name)) {}
+  ScopedDword(const wchar_t* key, const wchar_t* name)
+      : key_(key), name_(name), saved_(GetDword(key, name)) {}
   ~ScopedDword() { SetDword(key_, name_, saved_); }
   ScopedDword(const ScopedDword&) = delete;
   ScopedDword& operator=(const ScopedDword&) = delete;

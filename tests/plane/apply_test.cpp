@@ -55,8 +55,8 @@ TEST_F(Apply, ForcedRequestBehindTwoUnforcedSendsEveryPropertyOnce) {
   PushScreen(queue_, 2560, 3840);
   PushEnable(queue_, 1, 1);
   ASSERT_TRUE(Pass());
-  EXPECT_EQ(SimCallNames(),
-            (Names{"Ovx_VpSetProp:10", "Ovx_VpSetProp:2", "Ovx_VpSetProp:3", "Ovx_VpSetProp:1", "Ovx_VpDrawAll"}));
+  EXPECT_EQ(SimCallNames(), (Names{"Ovx_VpSetProp:10", "Ovx_VpSetProp:2", "Ovx_VpSetProp:3",
+                                   "Ovx_VpSetProp:1", "Ovx_VpDrawAll"}));
   OvxSimPlane shown{};
   OvxSim_GetCommittedPlane(&shown);
   EXPECT_EQ(shown.angle, 90);
@@ -173,8 +173,8 @@ TEST_F(Apply, FailingPropertyEndsThePassAndIsSentAgainLater) {
   OvxSim_ClearCalls();
   PushEnable(queue_, 1, 1);
   ASSERT_TRUE(Pass());
-  EXPECT_EQ(SimCallNames(),
-            (Names{"Ovx_VpSetProp:10", "Ovx_VpSetProp:2", "Ovx_VpSetProp:5", "Ovx_VpSetProp:1", "Ovx_VpDrawAll"}));
+  EXPECT_EQ(SimCallNames(), (Names{"Ovx_VpSetProp:10", "Ovx_VpSetProp:2", "Ovx_VpSetProp:5",
+                                   "Ovx_VpSetProp:1", "Ovx_VpDrawAll"}));
 }
 
 TEST_F(Apply, FailingEnableIsReportedAndSkipsTheDraw) {

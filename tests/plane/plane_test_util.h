@@ -22,10 +22,13 @@ inline void PushParts(PlaneRequestQueue& queue, int32_t id, int32_t x, int32_t y
 }
 
 inline void PushEnable(PlaneRequestQueue& queue, int32_t enable, int32_t force = 0) {
-  Push(queue, [&](PlaneState& b) {
-    b.enable = enable;
-    b.flags |= kGroupEnable;
-  }, force);
+  Push(
+      queue,
+      [&](PlaneState& b) {
+        b.enable = enable;
+        b.flags |= kGroupEnable;
+      },
+      force);
 }
 
 inline void PushPlacement(PlaneRequestQueue& queue, PlaneRect r) {

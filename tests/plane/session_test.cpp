@@ -58,8 +58,8 @@ TEST_F(PlaneSession, CreatePlaneSetsUpTheBoardAndSendsEverythingOnce) {
   EXPECT_EQ(session_->ExecutionInterval(), 1);
   AfterAPass();
   EXPECT_EQ(SimCallNames(), (Names{"Ovx_VpCreate", "Ovx_DevGetProp:4", "Ovx_DevSetProp:7", "Ovx_VpSetProp:11",
-                                   "Ovx_VpSetProp:10", "Ovx_VpSetProp:2", "Ovx_VpSetProp:3", "Ovx_VpSetProp:1",
-                                   "Ovx_VpDrawAll"}));
+                                   "Ovx_VpSetProp:10", "Ovx_VpSetProp:2", "Ovx_VpSetProp:3",
+                                   "Ovx_VpSetProp:1", "Ovx_VpDrawAll"}));
   OvxSimState state{};
   OvxSim_GetState(&state);
   EXPECT_EQ(state.audio_delay, 25);
@@ -120,8 +120,8 @@ TEST_P(CreatePlaneFailure, StopsAtTheFirstFailureAndPushesNothing) {
   AfterAPass();
   EXPECT_EQ(SimCalls().size(), callsMade);
   EXPECT_TRUE(SimCallsOf("Ovx_VpDrawAll").empty());
-  EXPECT_EQ(fakes_.eventLog.Texts(), std::vector<std::wstring>{
-                                         std::wstring(function, function + std::strlen(function)) + L"(-8)"});
+  EXPECT_EQ(fakes_.eventLog.Texts(),
+            std::vector<std::wstring>{std::wstring(function, function + std::strlen(function)) + L"(-8)"});
   EXPECT_TRUE(session_->Queue().AllSlotsFree());
 }
 
@@ -130,8 +130,10 @@ INSTANTIATE_TEST_SUITE_P(EachStep, CreatePlaneFailure,
                                            std::make_tuple("Ovx_DevGetProp", 4, size_t{2}),
                                            std::make_tuple("Ovx_DevSetProp", 7, size_t{3}),
                                            std::make_tuple("Ovx_VpSetProp", 11, size_t{4})),
-                         [](const auto& info) { return std::string(std::get<0>(info.param)).substr(4) + "_" +
-                                                       std::to_string(std::max(0, std::get<1>(info.param))); });
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param)).substr(4) + "_" +
+                                  std::to_string(std::max(0, std::get<1>(info.param)));
+                         });
 
 TEST_F(PlaneSession, DestroyAppliesPendingRequestsAndTheHideBeforeClosing) {
   ASSERT_TRUE(Plane());
@@ -162,11 +164,21 @@ TEST_F(PlaneSession, BurstAgainstASlowBoardLosesNoRequest) {
   constexpr int kCount = 1200;
   for (int i = 0; i < kCount; ++i) {
     switch (i % 5) {
-      case 0: PushPlacement(q, {i, i / 2, 800 + i, 450}); break;
-      case 1: PushAngle(q, (i / 5 % 4) * 90); break;
-      case 2: PushParts(q, 5, i % 1000, i % 500, 1920, 1080); break;
-      case 3: PushEnable(q, i / 5 % 2); break;
-      case 4: PushScreen(q, 1920 + i % 7, 1080); break;
+      case 0:
+        PushPlacement(q, {i, i / 2, 800 + i, 450});
+        break;
+      case 1:
+        PushAngle(q, (i / 5 % 4) * 90);
+        break;
+      case 2:
+        PushParts(q, 5, i % 1000, i % 500, 1920, 1080);
+        break;
+      case 3:
+        PushEnable(q, i / 5 % 2);
+        break;
+      case 4:
+        PushScreen(q, 1920 + i % 7, 1080);
+        break;
     }
   }
   ASSERT_TRUE(Eventually([&] { return q.AllSlotsFree(); }));

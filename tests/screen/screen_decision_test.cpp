@@ -244,7 +244,8 @@ TEST(DecideScreenKind, GridProperties) {
                   for (int32_t overlap : {0, 1, 2})
                     for (uint32_t bar : {0u, 1u})
                       for (uint32_t settling : {0u, 1u}) {
-                        c = {abnormal, already, fw, drv, stopped, display, waiting, input, overlap, bar, settling};
+                        c = {abnormal, already, fw,      drv, stopped, display,
+                             waiting,  input,   overlap, bar, settling};
                         const ScreenKind kind = DecideScreenKind(c);
                         ++cases;
                         ASSERT_NE(kind, ScreenKind::None);

@@ -51,7 +51,8 @@ TEST_F(SimBoardTest, ClosedDeviceRefusesEveryCall) {
   EXPECT_EQ(Ovx_DevClose(&device_), OVXSIM_STATUS_NOT_OPEN);
   EXPECT_EQ(Ovx_DevGetProp(&device_, OVX_DEV_PROP_INPUT, &record), OVXSIM_STATUS_NOT_OPEN);
   EXPECT_EQ(Ovx_DevSetProp(&device_, OVX_DEV_PROP_TIME, &time), OVXSIM_STATUS_NOT_OPEN);
-  EXPECT_EQ(Ovx_DevSetCb(&device_, OVX_CALLBACK_ID, simtest::CallbackRecorder::Callback), OVXSIM_STATUS_NOT_OPEN);
+  EXPECT_EQ(Ovx_DevSetCb(&device_, OVX_CALLBACK_ID, simtest::CallbackRecorder::Callback),
+            OVXSIM_STATUS_NOT_OPEN);
   EXPECT_EQ(Ovx_DevWdtInit(&device_, 2000, 5), OVXSIM_STATUS_NOT_OPEN);
   EXPECT_EQ(Ovx_VpCreate(&device_, &plane_, OVX_VP_TYPE, OVX_VP_FLAGS), OVXSIM_STATUS_NOT_OPEN);
   EXPECT_EQ(Ovx_VpSetProp(&device_, &plane_, OVX_VP_PROP_ENABLE, &enable), OVXSIM_STATUS_NOT_OPEN);
@@ -172,7 +173,8 @@ TEST_F(SimBoardTest, PlaneNeedsCreateAndValidArguments) {
   EXPECT_EQ(Ovx_VpSetProp(&device_, &plane_, OVX_VP_PROP_INDEX, &index1), OVXSIM_STATUS_BAD_ARGUMENT);
   EXPECT_EQ(Ovx_VpSetProp(&device_, &plane_, OVX_VP_PROP_PLACEMENT, &negative), OVXSIM_STATUS_BAD_ARGUMENT);
   EXPECT_EQ(Ovx_VpSetProp(&device_, &plane_, OVX_VP_PROP_PARTS_CROP, &outside), OVXSIM_STATUS_BAD_ARGUMENT);
-  EXPECT_EQ(Ovx_VpSetProp(&device_, &plane_, OVX_VP_PROP_PARTS_CROP, &empty_crop), OVXSIM_STATUS_BAD_ARGUMENT);
+  EXPECT_EQ(Ovx_VpSetProp(&device_, &plane_, OVX_VP_PROP_PARTS_CROP, &empty_crop),
+            OVXSIM_STATUS_BAD_ARGUMENT);
   OvxPlane wrong = plane_ + 1;
   EXPECT_EQ(Ovx_VpSetProp(&device_, &wrong, OVX_VP_PROP_ENABLE, &on), OVXSIM_STATUS_BAD_ARGUMENT);
   const OvxSimState s = State();

@@ -12,8 +12,9 @@ TEST(SimFirstUseTest, MissingScenarioFileGivesMessageAndDefault) {
   OvxSimState s{};
   OvxSim_GetState(&s);  // the first call of the process reads the scenario
   const std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(err,
-            "ovxcapture sim: /nonexistent/ovxsim-missing.txt: cannot be opened; using the built-in scenario\n");
+  EXPECT_EQ(
+      err,
+      "ovxcapture sim: /nonexistent/ovxsim-missing.txt: cannot be opened; using the built-in scenario\n");
   EXPECT_EQ(s.output.size.x, 3840);
   EXPECT_EQ(s.output.size.y, 2560);
   EXPECT_EQ(s.watchdog.err_count, 5u);

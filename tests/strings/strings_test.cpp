@@ -59,7 +59,9 @@ TEST(UiStrings, MessageScreensAlwaysHaveFourLines) {
 }
 
 TEST(UiStrings, AboutTitleUsesNoBreakSpaces) {
-  const auto title = [](UiLanguage l) { return TableString(l, 168) + TableString(l, 128) + TableString(l, 169); };
+  const auto title = [](UiLanguage l) {
+    return TableString(l, 168) + TableString(l, 128) + TableString(l, 169);
+  };
   EXPECT_EQ(title(UiLanguage::English), L"About Tavrin\u00a0");
   EXPECT_EQ(title(UiLanguage::French), L"\u00c0 propos de \u00ab\u00a0Tavrin\u00a0\u00bb");
   EXPECT_EQ(title(UiLanguage::Japanese), L" Tavrin \u306e\u30d0\u30fc\u30b8\u30e7\u30f3\u60c5\u5831");

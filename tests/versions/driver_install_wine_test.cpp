@@ -53,7 +53,8 @@ class Key {
 // "Z:\...\board-install.reg": the file the prefix was set up from.
 std::wstring BoardRegFile() {
   std::wstring path = L"Z:";
-  for (const char* p = TAVRIN_BOARD_REG; *p != '\0'; ++p) path += (*p == '/') ? L'\\' : static_cast<wchar_t>(*p);
+  for (const char* p = TAVRIN_BOARD_REG; *p != '\0'; ++p)
+    path += (*p == '/') ? L'\\' : static_cast<wchar_t>(*p);
   return path;
 }
 
@@ -62,7 +63,8 @@ bool RunRegedit(const std::wstring& file) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
     return false;
   }
   const bool finished = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;

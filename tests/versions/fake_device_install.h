@@ -21,7 +21,9 @@ inline std::vector<uint8_t> Utf16Bytes(const std::wstring& text, bool terminated
   return bytes;
 }
 
-inline RawData Sz(const std::wstring& text, bool terminated = true) { return {kRegSz, Utf16Bytes(text, terminated)}; }
+inline RawData Sz(const std::wstring& text, bool terminated = true) {
+  return {kRegSz, Utf16Bytes(text, terminated)};
+}
 
 struct FakeValue {
   std::wstring name;
@@ -85,7 +87,8 @@ class FakeDeviceInstallation final : public DeviceInstallation {
     FetchResult Value(uint32_t index, RawValue& value) override {
       if (index >= values_.size()) return FetchResult::End;
       const auto& v = values_[index];
-      if (v.name.size() >= kValueNameChars || v.data.bytes.size() > kValueDataBytes) return FetchResult::TooLarge;
+      if (v.name.size() >= kValueNameChars || v.data.bytes.size() > kValueDataBytes)
+        return FetchResult::TooLarge;
       value.name = v.name;
       value.data = v.data;
       return FetchResult::Ok;

@@ -83,9 +83,9 @@ TEST(ParseVersionText, EmptyPiecesAreSkippedAnywhere) {
 }
 
 TEST(ParseVersionText, NumbersBeyondThirtyTwoBitsFail) {
-  EXPECT_FALSE(Parses(L"4294967296.0.2.0"));   // 2^32
-  EXPECT_FALSE(Parses(L"4294967297.0.0.0"));   // would wrap to 1
-  EXPECT_FALSE(Parses(L"1.0.4294967298.0"));   // would wrap to 2
+  EXPECT_FALSE(Parses(L"4294967296.0.2.0"));            // 2^32
+  EXPECT_FALSE(Parses(L"4294967297.0.0.0"));            // would wrap to 1
+  EXPECT_FALSE(Parses(L"1.0.4294967298.0"));            // would wrap to 2
   EXPECT_FALSE(Parses(L"1.0.2.18446744073709551616"));  // 2^64
   EXPECT_FALSE(Parses(L"1.0.2.99999999999999999999999999999999"));
 }
@@ -108,8 +108,14 @@ TEST(ParseVersionText, SignsSpacesAndLettersReadAsLeadingDigits) {
 TEST(ParseVersionText, NonAsciiCharacters) {
   EXPECT_EQ(Parsed(L"\xFF11.0.2.0"), 0x00000200u);  // a full-width digit is no ASCII digit
   EXPECT_EQ(Parsed(L"1.0.2.0\x00E9"), 0x10000200u);
-  EXPECT_FALSE(Parses(L"1\x3002" L"0\x3002" L"2\x3002" L"0"));  // ideographic full stops do not split
-  EXPECT_EQ(Parsed(L"1.\x00A0" L"0.2.0"), 0x10000200u);
+  EXPECT_FALSE(
+      Parses(L"1\x3002"
+             L"0\x3002"
+             L"2\x3002"
+             L"0"));  // ideographic full stops do not split
+  EXPECT_EQ(Parsed(L"1.\x00A0"
+                   L"0.2.0"),
+            0x10000200u);
 }
 
 TEST(ParseVersionText, VeryLongTexts) {
@@ -243,8 +249,8 @@ TEST_F(DriverLookup, ValuesThatAreNotRegSzAreIgnored) {
 }
 
 TEST_F(DriverLookup, ValueNamesMatchExactly) {
-  install.AddDevice(kBoardKey, {{L"matchingdeviceid", Sz(L"PCI\\VEN_7E21&DEV_0B58")},
-                                {L"DriverVersion", Sz(L"1.0.2.0")}});
+  install.AddDevice(
+      kBoardKey, {{L"matchingdeviceid", Sz(L"PCI\\VEN_7E21&DEV_0B58")}, {L"DriverVersion", Sz(L"1.0.2.0")}});
   EXPECT_EQ(Find(), 1);
 }
 
@@ -302,7 +308,8 @@ TEST_F(DriverLookup, DriverKeyNameWithoutTerminator) {
 }
 
 TEST(VersionStringPath, BlockOfLanguageAndCodePage) {
-  EXPECT_EQ(VersionStringPath(0x0411, 1200, kOwnProductVersion), L"\\StringFileInfo\\041104b0\\ProductVersion");
+  EXPECT_EQ(VersionStringPath(0x0411, 1200, kOwnProductVersion),
+            L"\\StringFileInfo\\041104b0\\ProductVersion");
   EXPECT_EQ(VersionStringPath(0x0409, 1200, kOwnLegalNotice), L"\\StringFileInfo\\040904b0\\LegalCopyright");
   EXPECT_EQ(VersionStringPath(0xFFFF, 0xFFFF, 1), L"\\StringFileInfo\\ffffffff\\ProductVersion");
   EXPECT_EQ(VersionStringPath(0, 0, 2), L"\\StringFileInfo\\00000000\\LegalCopyright");

@@ -97,7 +97,8 @@ TEST(OwnVersion, ReadsTheBlockOfTheFirstTranslation) {
   const auto* pair = static_cast<const WORD*>(translation);
   EXPECT_EQ(pair[0], 0x0409);
   EXPECT_EQ(pair[1], 1200);
-  EXPECT_EQ(VersionStringPath(pair[0], pair[1], kOwnProductVersion), L"\\StringFileInfo\\040904b0\\ProductVersion");
+  EXPECT_EQ(VersionStringPath(pair[0], pair[1], kOwnProductVersion),
+            L"\\StringFileInfo\\040904b0\\ProductVersion");
 }
 
 }  // namespace

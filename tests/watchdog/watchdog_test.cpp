@@ -60,7 +60,8 @@ TEST_F(Watchdog, ReachingTheLimitIsOverLimitEveryTick) {
   EXPECT_FALSE(session->CheckWatchdog());
   EXPECT_EQ(fakes.eventLog.Texts(), Texts{L"WatchDogTimer was over limit."});
   EXPECT_FALSE(session->CheckWatchdog());
-  EXPECT_EQ(fakes.eventLog.Texts(), (Texts{L"WatchDogTimer was over limit.", L"WatchDogTimer was over limit."}));
+  EXPECT_EQ(fakes.eventLog.Texts(),
+            (Texts{L"WatchDogTimer was over limit.", L"WatchDogTimer was over limit."}));
   // The board recovers: healthy again, nothing more reported.
   SetBoardWatchdog(5, 1);
   EXPECT_TRUE(session->CheckWatchdog());

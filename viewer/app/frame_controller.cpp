@@ -47,7 +47,8 @@ void FrameController::StartDevice() {
   if (conditions_.firmwareCheck != kCheckFits) return;
   conditions_.driverCheck = session_->CheckDriverVersion();
   if (conditions_.driverCheck != kCheckFits) return;
-  if (!session_->CreatePlane(display_.width, display_.height, settings_.executionInterval, settings_.audioDelay) ||
+  if (!session_->CreatePlane(display_.width, display_.height, settings_.executionInterval,
+                             settings_.audioDelay) ||
       !session_->InitWatchdog(kStartWatchdogMs) ||
       (!session_->IsCallbackRegistered() && !session_->RegisterCallback())) {
     conditions_.abnormal = 1;

@@ -8,14 +8,22 @@ std::optional<MessageScreen> MessageScreenOf(ScreenKind kind) {
   constexpr uint32_t kContinue = 148;
   constexpr uint32_t kOk = 156;
   switch (kind) {
-    case ScreenKind::Stopped: return MessageScreen{{161, 162, 163, 164}, kContinue, ButtonAction::Continue};
-    case ScreenKind::Waiting: return MessageScreen{{149, 165, 166, 167}, 0, ButtonAction::None};
-    case ScreenKind::NoSignal: return MessageScreen{{132, 133, 134, 135}, 0, ButtonAction::None};
-    case ScreenKind::Overlapped: return MessageScreen{{136, 137, 138, 139}, 0, ButtonAction::None};
-    case ScreenKind::Abnormal: return MessageScreen{{140, 141, 142, 143}, kOk, ButtonAction::Close};
-    case ScreenKind::UpdateRequired: return MessageScreen{{144, 145, 146, 147}, kOk, ButtonAction::Close};
-    case ScreenKind::AlreadyRunning: return MessageScreen{{157, 158, 159, 160}, kOk, ButtonAction::Close};
-    default: return std::nullopt;
+    case ScreenKind::Stopped:
+      return MessageScreen{{161, 162, 163, 164}, kContinue, ButtonAction::Continue};
+    case ScreenKind::Waiting:
+      return MessageScreen{{149, 165, 166, 167}, 0, ButtonAction::None};
+    case ScreenKind::NoSignal:
+      return MessageScreen{{132, 133, 134, 135}, 0, ButtonAction::None};
+    case ScreenKind::Overlapped:
+      return MessageScreen{{136, 137, 138, 139}, 0, ButtonAction::None};
+    case ScreenKind::Abnormal:
+      return MessageScreen{{140, 141, 142, 143}, kOk, ButtonAction::Close};
+    case ScreenKind::UpdateRequired:
+      return MessageScreen{{144, 145, 146, 147}, kOk, ButtonAction::Close};
+    case ScreenKind::AlreadyRunning:
+      return MessageScreen{{157, 158, 159, 160}, kOk, ButtonAction::Close};
+    default:
+      return std::nullopt;
   }
 }
 
@@ -50,8 +58,8 @@ MessageLayout LayOutMessage(const Rect& area, const DisplayState& display) {
   layout.lines[1] = Centred(cx, layout.lines[2].top - gap - h, w, h);
   layout.lines[0] = Centred(cx, layout.lines[1].top - gap - h, w, h);
   layout.lines[3] = Centred(cx, layout.lines[2].bottom + gap, w, h);
-  layout.button = Centred(cx, layout.lines[3].bottom + ScaleToDisplay(40, display), ScaleToDisplay(160, display),
-                          ScaleToDisplay(60, display));
+  layout.button = Centred(cx, layout.lines[3].bottom + ScaleToDisplay(40, display),
+                          ScaleToDisplay(160, display), ScaleToDisplay(60, display));
   return layout;
 }
 

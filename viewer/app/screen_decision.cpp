@@ -15,7 +15,8 @@ constexpr bool CheckFailed(int32_t check) { return Word(check) >= 0xFFFFFFFEu; }
 ScreenKind DecideScreenKind(const ScreenConditions& c) {
   if (c.alreadyRunning != 0) return ScreenKind::AlreadyRunning;
   if (NeedsUpdate(c.firmwareCheck) || NeedsUpdate(c.driverCheck)) return ScreenKind::UpdateRequired;
-  if (c.abnormal != 0 || CheckFailed(c.firmwareCheck) || CheckFailed(c.driverCheck) || Word(c.inputStatus) == 3) {
+  if (c.abnormal != 0 || CheckFailed(c.firmwareCheck) || CheckFailed(c.driverCheck) ||
+      Word(c.inputStatus) == 3) {
     return ScreenKind::Abnormal;
   }
   if (c.stopped != 0) return ScreenKind::Stopped;

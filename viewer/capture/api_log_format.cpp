@@ -10,7 +10,8 @@ std::string Printf(const char* format, auto... values) {
   char buffer[512];
   const int n = std::snprintf(buffer, sizeof buffer, format, values...);
   if (n < 0) return {};
-  return std::string(buffer, static_cast<size_t>(n) < sizeof buffer ? static_cast<size_t>(n) : sizeof buffer - 1);
+  return std::string(buffer,
+                     static_cast<size_t>(n) < sizeof buffer ? static_cast<size_t>(n) : sizeof buffer - 1);
 }
 
 std::string Slot(const void* p) { return "0x" + PointerText(p); }
@@ -52,25 +53,29 @@ std::string DevPropArgs(const OvxDevice* device, int32_t id, const void* record)
   switch (id) {
     case OVX_DEV_PROP_FIRMWARE: {
       const auto f = Read<OvxFirmwareInfo>(record);
-      return text + Printf(",firminfo_1:%d firminfo_2:%d firminfo_3:%d firminfo_4:%d firminfo_5:%d firminfo_6:%d "
-                           "firminfo_7:%d version_no:0x%x",
-                           static_cast<int>(f.firminfo_1), static_cast<int>(f.firminfo_2),
-                           static_cast<int>(f.firminfo_3), static_cast<int>(f.firminfo_4),
-                           static_cast<int>(f.firminfo_5), static_cast<int>(f.firminfo_6),
-                           static_cast<int>(f.firminfo_7), static_cast<unsigned>(f.version_no));
+      return text +
+             Printf(
+                 ",firminfo_1:%d firminfo_2:%d firminfo_3:%d firminfo_4:%d firminfo_5:%d firminfo_6:%d "
+                 "firminfo_7:%d version_no:0x%x",
+                 static_cast<int>(f.firminfo_1), static_cast<int>(f.firminfo_2),
+                 static_cast<int>(f.firminfo_3), static_cast<int>(f.firminfo_4),
+                 static_cast<int>(f.firminfo_5), static_cast<int>(f.firminfo_6),
+                 static_cast<int>(f.firminfo_7), static_cast<unsigned>(f.version_no));
     }
     case OVX_DEV_PROP_API:
       return text + Printf(",version_no:0x%x", static_cast<unsigned>(Read<OvxApiVersion>(record).version_no));
     case OVX_DEV_PROP_WATCHDOG: {
       const auto w = Read<OvxWatchdogInfo>(record);
-      return text + Printf(",state:%d interval:%d err_count:%d ovx_count:%d ovx_err:%d", static_cast<int>(w.state),
-                           static_cast<int>(w.interval), static_cast<int>(w.err_count),
-                           static_cast<int>(w.ovx_count), static_cast<int>(w.ovx_err));
+      return text + Printf(",state:%d interval:%d err_count:%d ovx_count:%d ovx_err:%d",
+                           static_cast<int>(w.state), static_cast<int>(w.interval),
+                           static_cast<int>(w.err_count), static_cast<int>(w.ovx_count),
+                           static_cast<int>(w.ovx_err));
     }
     case OVX_DEV_PROP_OUTPUT:
     case OVX_DEV_PROP_INPUT: {
       const auto e = Read<OvxEventSize>(record);
-      return text + Printf(",event:0x%x size.x:%d size.y:%d", static_cast<unsigned>(e.event), e.size.x, e.size.y);
+      return text +
+             Printf(",event:0x%x size.x:%d size.y:%d", static_cast<unsigned>(e.event), e.size.x, e.size.y);
     }
     case OVX_DEV_PROP_TIME:
       return text + Printf(",time:%d", Read<OvxTime>(record).time);
@@ -106,8 +111,8 @@ std::string VpSetPropArgs(const OvxDevice* device, const OvxPlane* plane, int32_
     case OVX_VP_PROP_PARTS_WHOLE:
     case OVX_VP_PROP_PARTS_CROP: {
       const auto p = Read<OvxPlaneParts>(record);
-      return text + Printf(",parts.x:%d parts.y:%d top.x:%d top.y:%d size.x:%d size.y:%d", p.parts.x, p.parts.y,
-                           p.top.x, p.top.y, p.size.x, p.size.y);
+      return text + Printf(",parts.x:%d parts.y:%d top.x:%d top.y:%d size.x:%d size.y:%d", p.parts.x,
+                           p.parts.y, p.top.x, p.top.y, p.size.x, p.size.y);
     }
     case OVX_VP_PROP_ENABLE:
       return text + Printf(",enb:%d", Read<OvxPlaneEnable>(record).enable);

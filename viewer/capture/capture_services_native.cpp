@@ -57,7 +57,8 @@ class HostClock final : public Clock {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     std::tm t{};
     localtime_r(&seconds, &t);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
     return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, static_cast<int>(ms)};
   }
 };

@@ -24,7 +24,8 @@ class Win32DeviceList final : public DeviceList {
     BYTE buffer[kDriverKeyNameBytes];
     DWORD type = 0;
     DWORD size = 0;
-    if (!SetupDiGetDeviceRegistryPropertyW(set_, &device, SPDRP_DRIVER, &type, buffer, sizeof(buffer), &size)) {
+    if (!SetupDiGetDeviceRegistryPropertyW(set_, &device, SPDRP_DRIVER, &type, buffer, sizeof(buffer),
+                                           &size)) {
       return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? FetchResult::TooLarge : FetchResult::Failed;
     }
     driverKeyName.type = type;

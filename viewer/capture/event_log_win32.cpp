@@ -16,7 +16,9 @@ bool Win32EventLog::ReportError(uintptr_t source, const std::wstring& text) {
                       nullptr) != FALSE;
 }
 
-void Win32EventLog::DeregisterSource(uintptr_t source) { DeregisterEventSource(reinterpret_cast<HANDLE>(source)); }
+void Win32EventLog::DeregisterSource(uintptr_t source) {
+  DeregisterEventSource(reinterpret_cast<HANDLE>(source));
+}
 
 namespace {
 struct LocalFreer {
@@ -26,10 +28,9 @@ struct LocalFreer {
 
 std::wstring Win32EventLog::LastErrorText() {
   wchar_t* raw = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, GetLastError(), LANG_USER_DEFAULT, reinterpret_cast<wchar_t*>(&raw), 0,
-                                 nullptr);
+  const DWORD n = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      GetLastError(), LANG_USER_DEFAULT, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
   const std::unique_ptr<wchar_t, LocalFreer> buffer(raw);
   return (n != 0 && buffer) ? std::wstring(buffer.get(), n) : std::wstring();
 }

@@ -38,7 +38,8 @@ bool ReportEvent(const std::wstring& text) {
 
 std::wstring StatusEventText(int32_t status, const char* function) {
   std::wstring text;
-  for (const char* p = function; p != nullptr && *p != '\0'; ++p) text.push_back(static_cast<unsigned char>(*p));
+  for (const char* p = function; p != nullptr && *p != '\0'; ++p)
+    text.push_back(static_cast<unsigned char>(*p));
   text += L'(';
   const std::string number = std::to_string(status);
   text.append(number.begin(), number.end());
@@ -46,6 +47,8 @@ std::wstring StatusEventText(int32_t status, const char* function) {
   return text;
 }
 
-bool ReportStatus(int32_t status, const char* function) { return ReportEvent(StatusEventText(status, function)); }
+bool ReportStatus(int32_t status, const char* function) {
+  return ReportEvent(StatusEventText(status, function));
+}
 
 }  // namespace capture

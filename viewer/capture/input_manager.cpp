@@ -120,7 +120,8 @@ int32_t InputManager::QueryInputStatus(InputSize& size) {
 void InputManager::OnDeviceEvent(OvxEventSize* record) {
   if (record == nullptr || (record->event & kKnownEvents) == 0) return;
   if (ApiLog::Active()) ApiLog::Write(0, kCallbackArrived, CallbackArgs(*record));
-  if (notificationsEnabled.load(std::memory_order_relaxed) != 0) eventPending.store(1, std::memory_order_relaxed);
+  if (notificationsEnabled.load(std::memory_order_relaxed) != 0)
+    eventPending.store(1, std::memory_order_relaxed);
 }
 
 bool InputManager::Suspend() {

@@ -124,7 +124,7 @@ class InputManager {
   int32_t savedTime_ = 20;  // the AudioDelay default until Suspend reads the board's
   int32_t savedWatchdogInterval_ = 0;
   std::atomic<uint64_t> passes_{0};
-  std::mutex pauseLock_;     // wakes the worker's pause when the stop flag is set
+  std::mutex pauseLock_;  // wakes the worker's pause when the stop flag is set
   std::condition_variable pauseWake_;
 };
 

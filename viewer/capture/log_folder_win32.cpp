@@ -7,7 +7,8 @@ namespace capture {
 
 std::optional<std::string> Win32LogFolder::DesktopPath() {
   char path[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, path))) return std::nullopt;
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, path)))
+    return std::nullopt;
   return std::string(path);
 }
 
@@ -20,6 +21,8 @@ bool Win32LogFolder::CreateDirectory(const std::string& path) {
   return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
 }
 
-FilePtr Win32LogFolder::OpenAppend(const std::string& path) { return FilePtr(std::fopen(path.c_str(), "a+")); }
+FilePtr Win32LogFolder::OpenAppend(const std::string& path) {
+  return FilePtr(std::fopen(path.c_str(), "a+"));
+}
 
 }  // namespace capture

@@ -9,8 +9,8 @@ namespace {
 
 bool PartsDiffer(const PlaneState& a, const PlaneState& b) {
   return a.parts.parts.x != b.parts.parts.x || a.parts.parts.y != b.parts.parts.y ||
-         a.parts.top.x != b.parts.top.x || a.parts.top.y != b.parts.top.y || a.parts.size.x != b.parts.size.x ||
-         a.parts.size.y != b.parts.size.y || a.partsId != b.partsId;
+         a.parts.top.x != b.parts.top.x || a.parts.top.y != b.parts.top.y ||
+         a.parts.size.x != b.parts.size.x || a.parts.size.y != b.parts.size.y || a.partsId != b.partsId;
 }
 
 bool IsPartsId(int32_t id) { return id == OVX_VP_PROP_PARTS_WHOLE || id == OVX_VP_PROP_PARTS_CROP; }

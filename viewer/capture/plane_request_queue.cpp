@@ -69,7 +69,9 @@ void PlaneRequestQueue::Publish(PlaneRequest& slot) {
   int32_t current = slot.state.load(std::memory_order_relaxed);
   for (;;) {
     const int32_t target = (current & kSlotOrphanBit) != 0 ? kSlotLateReady : kSlotReady;
-    if (slot.state.compare_exchange_weak(current, target, std::memory_order_release, std::memory_order_relaxed)) return;
+    if (slot.state.compare_exchange_weak(current, target, std::memory_order_release,
+                                         std::memory_order_relaxed))
+      return;
   }
 }
 
@@ -170,7 +172,8 @@ bool PlaneRequestQueue::Sweep() {
       // Half-written for two passes: the worker stops waiting for it.  The
       // writer keeps the body; should it publish after all, the request
       // still arrives (late-ready).
-      if (slot.state.compare_exchange_strong(s, kSlotOrphan, std::memory_order_acq_rel, std::memory_order_acquire))
+      if (slot.state.compare_exchange_strong(s, kSlotOrphan, std::memory_order_acq_rel,
+                                             std::memory_order_acquire))
         reclaimed = true;
     }
   }

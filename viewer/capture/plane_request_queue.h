@@ -72,9 +72,9 @@ class PlaneRequestQueue {
   bool Sweep();
   void WakeProducers();
 
-  std::mutex lock_;                          // taken by Acquire only
-  std::atomic<PlaneRequest*> write_;         // last slot handed out
-  std::atomic<PlaneRequest*> read_;          // last slot merged (or skipped)
+  std::mutex lock_;                   // taken by Acquire only
+  std::atomic<PlaneRequest*> write_;  // last slot handed out
+  std::atomic<PlaneRequest*> read_;   // last slot merged (or skipped)
   PlaneRequest slots_[kSlotCount];
   int32_t mergedForce_ = 0;
   PlaneState merged_;

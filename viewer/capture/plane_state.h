@@ -31,18 +31,18 @@ struct ScreenSize {
 };
 
 struct PlaneState {
-  uint32_t flags;            // groups ever set (grows only)
+  uint32_t flags;  // groups ever set (grows only)
   int32_t reserved0;
-  int32_t planeWidth;        // plane coordinate space, from device property 4
+  int32_t planeWidth;  // plane coordinate space, from device property 4
   int32_t planeHeight;
-  PlaneRect placement;       // screen pixels relative to the monitor's top-left
-  int32_t angle;             // 0, 90, 180, 270
-  OvxPlaneParts parts;       // crop on a parts.x x parts.y grid
-  int32_t partsId;           // 3 whole input, 5 crop
-  int32_t enable;            // 1 visible
+  PlaneRect placement;  // screen pixels relative to the monitor's top-left
+  int32_t angle;        // 0, 90, 180, 270
+  OvxPlaneParts parts;  // crop on a parts.x x parts.y grid
+  int32_t partsId;      // 3 whole input, 5 crop
+  int32_t enable;       // 1 visible
   ScreenSize screen;
   int32_t reserved1[9];
-  int32_t audio;             // 1 pass-through on
+  int32_t audio;  // 1 pass-through on
 };
 
 // Starting values of every state and slot body.
@@ -51,9 +51,9 @@ PlaneState InitialPlaneState();
 enum SlotState : int32_t { kSlotFree = 0, kSlotReady = 1, kSlotWriting = 2, kSlotStale = 3 };
 
 struct PlaneRequest {
-  int32_t index;                 // place in the ring, 0..99
-  int32_t force;                 // 1: send every property
-  std::atomic<int32_t> state;    // SlotState; the writer stores kSlotReady last (release)
+  int32_t index;               // place in the ring, 0..99
+  int32_t force;               // 1: send every property
+  std::atomic<int32_t> state;  // SlotState; the writer stores kSlotReady last (release)
   PlaneState body;
   PlaneRequest* next;
   PlaneRequest* prev;

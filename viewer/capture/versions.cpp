@@ -24,7 +24,9 @@ uint32_t LeadingNumber(std::wstring_view piece) {
 
 wchar_t FoldAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
-std::wstring AsText(const RawData& data) { return data.type == kRegSz ? RegSzText(data.bytes) : std::wstring(); }
+std::wstring AsText(const RawData& data) {
+  return data.type == kRegSz ? RegSzText(data.bytes) : std::wstring();
+}
 
 struct DriverRecord {
   std::wstring matchingId;
@@ -54,7 +56,8 @@ int JudgeVersion(uint32_t version) {
 }
 
 std::wstring FormatVersion(uint32_t value) {
-  const std::array<uint32_t, 4> fields = {value >> 28, (value >> 24) & 15u, (value >> 8) & 0xFFFFu, value & 255u};
+  const std::array<uint32_t, 4> fields = {value >> 28, (value >> 24) & 15u, (value >> 8) & 0xFFFFu,
+                                          value & 255u};
   std::wstring text;
   for (size_t i = 0; i < fields.size(); ++i) {
     if (i != 0) text += L'.';

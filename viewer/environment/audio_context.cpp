@@ -33,7 +33,8 @@ void StartAudioPassThrough(AudioContext& context) {
   context.shared_->running.store(1, std::memory_order_release);
   if (context.thread_.joinable()) context.thread_.detach();
   try {
-    context.thread_ = std::thread(AudioPassThroughThread, context.shared_, context.finished_, context.factory_);
+    context.thread_ =
+        std::thread(AudioPassThroughThread, context.shared_, context.finished_, context.factory_);
     context.threadsStarted_.fetch_add(1, std::memory_order_acq_rel);
   } catch (const std::system_error&) {
     // No thread: nothing will set the event, so the stop must not wait.

@@ -14,9 +14,9 @@ namespace environment {
 
 using AudioStatus = int32_t;
 constexpr AudioStatus kAudioOk = 0;
-constexpr AudioStatus kAudioFail = static_cast<AudioStatus>(0x80004005u);      // E_FAIL
-constexpr AudioStatus kAudioNotFound = static_cast<AudioStatus>(0x80070490u);  // no such endpoint
-constexpr AudioStatus kAudioBadFormat = static_cast<AudioStatus>(0x88890008u); // format unusable
+constexpr AudioStatus kAudioFail = static_cast<AudioStatus>(0x80004005u);       // E_FAIL
+constexpr AudioStatus kAudioNotFound = static_cast<AudioStatus>(0x80070490u);   // no such endpoint
+constexpr AudioStatus kAudioBadFormat = static_cast<AudioStatus>(0x88890008u);  // format unusable
 
 inline bool AudioFailed(AudioStatus status) { return status < 0; }
 
@@ -44,7 +44,8 @@ class AudioEndpoints {
   virtual ~AudioEndpoints() = default;
   // Walks the active capture endpoints to the first line-level one (info
   // gets the form factor of each examined, then its texts) and opens it.
-  virtual AudioStatus OpenCapture(AudioEndpointInfo& info, AudioStreamFormat& format, uint32_t& bufferFrames) = 0;
+  virtual AudioStatus OpenCapture(AudioEndpointInfo& info, AudioStreamFormat& format,
+                                  uint32_t& bufferFrames) = 0;
   // The default playback endpoint for the console role, event driven, in the
   // capture's format (a closest match is accepted).
   virtual AudioStatus OpenRender(AudioEndpointInfo& info, uint32_t& bufferFrames) = 0;

@@ -7,7 +7,9 @@ namespace {
 
 class NoAudioEndpoints final : public AudioEndpoints {
  public:
-  AudioStatus OpenCapture(AudioEndpointInfo&, AudioStreamFormat&, uint32_t&) override { return kAudioNotFound; }
+  AudioStatus OpenCapture(AudioEndpointInfo&, AudioStreamFormat&, uint32_t&) override {
+    return kAudioNotFound;
+  }
   AudioStatus OpenRender(AudioEndpointInfo&, uint32_t&) override { return kAudioNotFound; }
   AudioStatus StartCapture() override { return kAudioFail; }
   AudioStatus StartRender() override { return kAudioFail; }
@@ -23,6 +25,8 @@ class NoAudioEndpoints final : public AudioEndpoints {
 
 }  // namespace
 
-std::unique_ptr<AudioEndpoints> CreatePlatformAudioEndpoints() { return std::make_unique<NoAudioEndpoints>(); }
+std::unique_ptr<AudioEndpoints> CreatePlatformAudioEndpoints() {
+  return std::make_unique<NoAudioEndpoints>();
+}
 
 }  // namespace environment

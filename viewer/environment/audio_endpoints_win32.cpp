@@ -15,9 +15,12 @@ namespace environment {
 namespace {
 
 // Property keys, spelled out so that no GUID definitions need linking.
-constexpr PROPERTYKEY kFormFactorKey = {{0x1da5d803, 0xd492, 0x4edd, {0x8c, 0x23, 0xe0, 0xc0, 0xff, 0xee, 0x7f, 0x0e}}, 0};
-constexpr PROPERTYKEY kDeviceDescKey = {{0xa45c254e, 0xdf1c, 0x4efd, {0x80, 0x20, 0x67, 0xd1, 0x46, 0xa8, 0x50, 0xe0}}, 2};
-constexpr PROPERTYKEY kInterfaceNameKey = {{0x026e516e, 0xb814, 0x414b, {0x83, 0xcd, 0x85, 0x6d, 0x6f, 0xef, 0x48, 0x22}}, 2};
+constexpr PROPERTYKEY kFormFactorKey = {
+    {0x1da5d803, 0xd492, 0x4edd, {0x8c, 0x23, 0xe0, 0xc0, 0xff, 0xee, 0x7f, 0x0e}}, 0};
+constexpr PROPERTYKEY kDeviceDescKey = {
+    {0xa45c254e, 0xdf1c, 0x4efd, {0x80, 0x20, 0x67, 0xd1, 0x46, 0xa8, 0x50, 0xe0}}, 2};
+constexpr PROPERTYKEY kInterfaceNameKey = {
+    {0x026e516e, 0xb814, 0x414b, {0x83, 0xcd, 0x85, 0x6d, 0x6f, 0xef, 0x48, 0x22}}, 2};
 
 constexpr REFERENCE_TIME kOneSecond = 10000000;  // 100-ns units
 
@@ -112,7 +115,8 @@ class EventHandle {
 
 std::wstring ReadText(IPropertyStore& store, const PROPERTYKEY& key) {
   PropVariant value;
-  if (FAILED(store.GetValue(key, value.Out())) || value.Get().vt != VT_LPWSTR || value.Get().pwszVal == nullptr)
+  if (FAILED(store.GetValue(key, value.Out())) || value.Get().vt != VT_LPWSTR ||
+      value.Get().pwszVal == nullptr)
     return {};
   std::wstring text(value.Get().pwszVal);
   if (text.size() > kEndpointTextMax) text.resize(kEndpointTextMax);
@@ -139,7 +143,8 @@ class CoreAudioEndpoints final : public AudioEndpoints {
 
   ~CoreAudioEndpoints() override { StopStreams(); }
 
-  AudioStatus OpenCapture(AudioEndpointInfo& info, AudioStreamFormat& format, uint32_t& bufferFrames) override {
+  AudioStatus OpenCapture(AudioEndpointInfo& info, AudioStreamFormat& format,
+                          uint32_t& bufferFrames) override {
     if (FAILED(init_)) return init_;
     ComPtr<IMMDeviceCollection> endpoints;
     HRESULT hr = enumerator_->EnumAudioEndpoints(eCapture, DEVICE_STATE_ACTIVE, endpoints.Out());
@@ -151,7 +156,8 @@ class CoreAudioEndpoints final : public AudioEndpoints {
     for (UINT i = 0; i < count && !device; ++i) {
       ComPtr<IMMDevice> candidate;
       ComPtr<IPropertyStore> store;
-      if (FAILED(endpoints->Item(i, candidate.Out())) || FAILED(candidate->OpenPropertyStore(STGM_READ, store.Out())))
+      if (FAILED(endpoints->Item(i, candidate.Out())) ||
+          FAILED(candidate->OpenPropertyStore(STGM_READ, store.Out())))
         continue;
       info.formFactor = ReadFormFactor(*store.Get());
       if (info.formFactor != kFormFactorLineLevel) continue;
@@ -305,6 +311,8 @@ class CoreAudioEndpoints final : public AudioEndpoints {
 
 }  // namespace
 
-std::unique_ptr<AudioEndpoints> CreatePlatformAudioEndpoints() { return std::make_unique<CoreAudioEndpoints>(); }
+std::unique_ptr<AudioEndpoints> CreatePlatformAudioEndpoints() {
+  return std::make_unique<CoreAudioEndpoints>();
+}
 
 }  // namespace environment

@@ -8,7 +8,10 @@
 namespace environment {
 namespace {
 
-uint32_t Clamp32(uint64_t v) { return v > std::numeric_limits<uint32_t>::max() ? std::numeric_limits<uint32_t>::max() : static_cast<uint32_t>(v); }
+uint32_t Clamp32(uint64_t v) {
+  return v > std::numeric_limits<uint32_t>::max() ? std::numeric_limits<uint32_t>::max()
+                                                  : static_cast<uint32_t>(v);
+}
 
 // Frames of a capture packet that did not fit into the render buffer yet;
 // the capture side accepts only whole packets back, so they wait here.

@@ -15,8 +15,7 @@ bool FindDisplayForMonitor(DisplayPlatform& displays, const std::wstring& id, st
 // The GDI name of the built-in display; empty when none is found. A failed
 // query counts as "no internal monitor", so the first attached display is
 // taken then.
-void FindInternalDisplayName(MonitorConnectionSource& source, DisplayPlatform& displays,
-                             std::wstring& name);
+void FindInternalDisplayName(MonitorConnectionSource& source, DisplayPlatform& displays, std::wstring& name);
 
 bool GetMonitorRect(DisplayPlatform& displays, const std::wstring& name, DisplayRect& rect);
 bool GetWorkArea(DisplayPlatform& displays, const std::wstring& name, DisplayRect& rect);

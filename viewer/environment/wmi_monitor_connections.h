@@ -6,10 +6,10 @@
 #include "environment/display_types.h"
 
 class MonitorConnectionSource {
-public:
-    virtual ~MonitorConnectionSource() = default;
-    // false when the service cannot be set up or queried.
-    virtual bool Query(std::vector<MonitorConnectionEntry>& connections) = 0;
+ public:
+  virtual ~MonitorConnectionSource() = default;
+  // false when the service cannot be set up or queried.
+  virtual bool Query(std::vector<MonitorConnectionEntry>& connections) = 0;
 };
 
 // The platform's management service. A native build has none (Query fails).

@@ -4,13 +4,13 @@ namespace {
 
 // No management service outside Windows.
 class AbsentMonitorConnections final : public MonitorConnectionSource {
-public:
-    bool Query(std::vector<MonitorConnectionEntry>&) override { return false; }
+ public:
+  bool Query(std::vector<MonitorConnectionEntry>&) override { return false; }
 };
 
 }  // namespace
 
 MonitorConnectionSource& PlatformMonitorConnections() {
-    static AbsentMonitorConnections source;
-    return source;
+  static AbsentMonitorConnections source;
+  return source;
 }

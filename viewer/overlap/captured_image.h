@@ -6,15 +6,15 @@
 #include <cstdint>
 
 struct ImageView {
-    const uint8_t* bits = nullptr;
-    int32_t width = 0;
-    int32_t height = 0;
-    size_t stride = 0;  // bytes from one row in memory to the next
-    uint32_t bitsPerPixel = 0;
+  const uint8_t* bits = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+  size_t stride = 0;  // bytes from one row in memory to the next
+  uint32_t bitsPerPixel = 0;
 };
 
 class CapturedImage {
-public:
-    virtual ~CapturedImage() = default;
-    virtual ImageView View() const = 0;
+ public:
+  virtual ~CapturedImage() = default;
+  virtual ImageView View() const = 0;
 };

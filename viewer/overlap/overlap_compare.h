@@ -13,9 +13,9 @@
 
 // Scan rows [first, end) of one band.
 struct ScanBand {
-    int32_t first = 0;
-    int32_t end = 0;
-    friend bool operator==(const ScanBand&, const ScanBand&) = default;
+  int32_t first = 0;
+  int32_t end = 0;
+  friend bool operator==(const ScanBand&, const ScanBand&) = default;
 };
 
 // Four bands of height / 4 rows each; the last one also takes the rest.
@@ -28,8 +28,8 @@ PixelRect ToScanOrder(const PixelRect& picture, int32_t width, int32_t height);
 // Compares the rows of one band; sets covered on a second difference and
 // stops after any row once covered is set (by any band). keyRow holds
 // width key-coloured pixels; exclusion is in scan coordinates.
-void CompareBand(const ImageView& image, ScanBand band, const PixelRect& exclusion,
-                 const uint8_t* keyRow, std::atomic<bool>& covered) noexcept;
+void CompareBand(const ImageView& image, ScanBand band, const PixelRect& exclusion, const uint8_t* keyRow,
+                 std::atomic<bool>& covered) noexcept;
 
 // 1 when the image (24 bits per pixel) is covered, else 0. exclusion is in
 // picture coordinates and is ignored.

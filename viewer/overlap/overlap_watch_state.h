@@ -12,28 +12,28 @@ inline constexpr uint32_t kOverlapCovered = 1;
 inline constexpr uint32_t kOverlapNoResult = 2;  // a check is still running
 
 class OverlapWatchState {
-public:
-    // The process-wide watch state (with the process-wide detector); null
-    // when it cannot be created.
-    static OverlapWatchState* Get();
+ public:
+  // The process-wide watch state (with the process-wide detector); null
+  // when it cannot be created.
+  static OverlapWatchState* Get();
 
-    explicit OverlapWatchState(COverlapDetector& detector);
+  explicit OverlapWatchState(COverlapDetector& detector);
 
-    // 1 while a Play screen is entered, 0 for any other screen.
-    void SetPlaneShown(uint32_t value);
-    // One check of captureArea (screen coordinates) with exclusion (image
-    // coordinates) ignored: kOverlapClear, kOverlapCovered or kOverlapNoResult.
-    uint32_t Check(const PixelRect& captureArea, const PixelRect& exclusion, bool asynchronous);
+  // 1 while a Play screen is entered, 0 for any other screen.
+  void SetPlaneShown(uint32_t value);
+  // One check of captureArea (screen coordinates) with exclusion (image
+  // coordinates) ignored: kOverlapClear, kOverlapCovered or kOverlapNoResult.
+  uint32_t Check(const PixelRect& captureArea, const PixelRect& exclusion, bool asynchronous);
 
-    uint32_t Changed() const { return changed_; }
-    uint32_t PlaneShown() const { return planeShown_; }
-    uint32_t LastResult() const { return lastResult_; }
+  uint32_t Changed() const { return changed_; }
+  uint32_t PlaneShown() const { return planeShown_; }
+  uint32_t LastResult() const { return lastResult_; }
 
-private:
-    COverlapDetector& detector_;
-    uint32_t changed_ = 0;
-    uint32_t planeShown_ = 0;
-    uint32_t lastResult_ = 0;
+ private:
+  COverlapDetector& detector_;
+  uint32_t changed_ = 0;
+  uint32_t planeShown_ = 0;
+  uint32_t lastResult_ = 0;
 };
 
 // The check a display view runs (on the window thread); clear when the

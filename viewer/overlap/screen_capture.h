@@ -7,10 +7,10 @@
 #include "overlap/pixel_rect.h"
 
 class ScreenCapture {
-public:
-    virtual ~ScreenCapture() = default;
-    // The pixels of area (screen coordinates); null when no image can be made.
-    virtual std::unique_ptr<CapturedImage> Capture(const PixelRect& area) = 0;
+ public:
+  virtual ~ScreenCapture() = default;
+  // The pixels of area (screen coordinates); null when no image can be made.
+  virtual std::unique_ptr<CapturedImage> Capture(const PixelRect& area) = 0;
 };
 
 // Largest area the detector asks for; bigger ones give no image.

@@ -2,14 +2,8 @@
 
 #include <algorithm>
 
-long AudioDelaySettingData::Read() {
-    return std::clamp(MachineSettingData::Read(), 2L, 160L);
-}
+long AudioDelaySettingData::Read() { return std::clamp(MachineSettingData::Read(), 2L, 160L); }
 
-long MaxZoomSettingData::Read() {
-    return std::clamp(MachineSettingData::Read(), 1L, 10L);
-}
+long MaxZoomSettingData::Read() { return std::clamp(MachineSettingData::Read(), 1L, 10L); }
 
-long DoubleClickZoomSettingData::Read() {
-    return std::clamp(MachineSettingData::Read(), 1L, 10L);
-}
+long DoubleClickZoomSettingData::Read() { return std::clamp(MachineSettingData::Read(), 1L, 10L); }

@@ -4,12 +4,12 @@
 enum class Visualisation { Contact, Gesture };
 
 class SystemVisualisation {
-public:
-    virtual ~SystemVisualisation() = default;
-    // Reads the current value into value; leaves it untouched on failure.
-    virtual bool Get(Visualisation which, unsigned long& value) = 0;
-    // Sets the value, stores it in the user profile and broadcasts the change.
-    virtual bool Set(Visualisation which, unsigned long value) = 0;
+ public:
+  virtual ~SystemVisualisation() = default;
+  // Reads the current value into value; leaves it untouched on failure.
+  virtual bool Get(Visualisation which, unsigned long& value) = 0;
+  // Sets the value, stores it in the user profile and broadcasts the change.
+  virtual bool Set(Visualisation which, unsigned long value) = 0;
 };
 
 // The system's switches; a native build has none (every call fails).

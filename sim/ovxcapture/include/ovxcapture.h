@@ -13,13 +13,13 @@
 #include <stdint.h>
 
 #if defined(_WIN32) && !defined(OVXCAPTURE_STATIC)
-#  if defined(OVXCAPTURE_BUILD)
-#    define OVX_API __declspec(dllexport)
-#  else
-#    define OVX_API __declspec(dllimport)
-#  endif
+#if defined(OVXCAPTURE_BUILD)
+#define OVX_API __declspec(dllexport)
 #else
-#  define OVX_API
+#define OVX_API __declspec(dllimport)
+#endif
+#else
+#define OVX_API
 #endif
 
 #ifdef __cplusplus
@@ -60,15 +60,21 @@ enum {
 /* Ovx_DevSetCb takes this id; Ovx_VpCreate takes these constants. */
 enum { OVX_CALLBACK_ID = 6, OVX_VP_TYPE = 2, OVX_VP_FLAGS = 0, OVX_WDT_ERROR_LIMIT = 5 };
 
-typedef struct OvxPoint { int32_t x, y; } OvxPoint;
-typedef struct OvxSize { int32_t x, y; } OvxSize;
+typedef struct OvxPoint {
+  int32_t x, y;
+} OvxPoint;
+typedef struct OvxSize {
+  int32_t x, y;
+} OvxSize;
 
 typedef struct OvxFirmwareInfo { /* property 1 */
   uint32_t version_no;
   uint32_t firminfo_1, firminfo_2, firminfo_3, firminfo_4, firminfo_5, firminfo_6, firminfo_7;
 } OvxFirmwareInfo;
 
-typedef struct OvxApiVersion { uint32_t version_no; } OvxApiVersion; /* property 2 */
+typedef struct OvxApiVersion {
+  uint32_t version_no;
+} OvxApiVersion; /* property 2 */
 
 typedef struct OvxWatchdogInfo { /* property 3 */
   uint32_t state, interval, err_count, ovx_count, ovx_err;
@@ -79,13 +85,28 @@ typedef struct OvxEventSize { /* properties 4 and 6, and the callback record */
   OvxSize size;
 } OvxEventSize;
 
-typedef struct OvxTime { int32_t time; } OvxTime; /* property 7 */
+typedef struct OvxTime {
+  int32_t time;
+} OvxTime; /* property 7 */
 
-typedef struct OvxPlaneEnable { int32_t enable; } OvxPlaneEnable;          /* plane 1 */
-typedef struct OvxPlanePlacement { OvxPoint top; OvxSize size; } OvxPlanePlacement; /* plane 2 */
-typedef struct OvxPlaneParts { OvxSize parts; OvxPoint top; OvxSize size; } OvxPlaneParts; /* plane 3, 5 */
-typedef struct OvxPlaneAngle { int32_t angle; } OvxPlaneAngle;            /* plane 10 */
-typedef struct OvxPlaneIndex { int32_t index; } OvxPlaneIndex;            /* plane 11 */
+typedef struct OvxPlaneEnable {
+  int32_t enable;
+} OvxPlaneEnable; /* plane 1 */
+typedef struct OvxPlanePlacement {
+  OvxPoint top;
+  OvxSize size;
+} OvxPlanePlacement; /* plane 2 */
+typedef struct OvxPlaneParts {
+  OvxSize parts;
+  OvxPoint top;
+  OvxSize size;
+} OvxPlaneParts; /* plane 3, 5 */
+typedef struct OvxPlaneAngle {
+  int32_t angle;
+} OvxPlaneAngle; /* plane 10 */
+typedef struct OvxPlaneIndex {
+  int32_t index;
+} OvxPlaneIndex; /* plane 11 */
 
 /* Device event callback: runs on a library thread; the record is valid only during the call. */
 typedef void (*OvxEventCallback)(OvxEventSize* record);

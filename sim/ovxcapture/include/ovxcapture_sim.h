@@ -65,15 +65,15 @@ OVX_API void OvxSim_AdvanceTime(uint32_t ms);
 
 /* One recorded call. */
 typedef struct OvxSimCall {
-  uint64_t sequence;        /* 1, 2, ... over all functions */
-  char function[32];        /* "Ovx_DevOpen", ... */
-  int32_t property_id;      /* id argument, or -1 when the function has none */
-  int32_t status;           /* what the call returned */
-  int32_t args[8];          /* the record or numeric arguments as passed in (in) or returned (out) */
+  uint64_t sequence;   /* 1, 2, ... over all functions */
+  char function[32];   /* "Ovx_DevOpen", ... */
+  int32_t property_id; /* id argument, or -1 when the function has none */
+  int32_t status;      /* what the call returned */
+  int32_t args[8];     /* the record or numeric arguments as passed in (in) or returned (out) */
   uint32_t arg_count;
-  uint64_t thread_id;       /* caller's thread */
-  const void* device_slot;  /* address passed */
-  const void* plane_slot;   /* address passed, or null */
+  uint64_t thread_id;      /* caller's thread */
+  const void* device_slot; /* address passed */
+  const void* plane_slot;  /* address passed, or null */
 } OvxSimCall;
 
 OVX_API uint32_t OvxSim_CallCount(void);
@@ -90,16 +90,15 @@ typedef struct OvxSimState {
   OvxWatchdogInfo watchdog;
   OvxEventSize input;
   OvxEventSize output;
-  int32_t plane_enable;     /* values last set, committed or not */
+  int32_t plane_enable; /* values last set, committed or not */
   int32_t plane_angle;
   OvxPlanePlacement plane_placement;
   int32_t plane_parts_id;
   OvxPlaneParts plane_parts;
-  uint32_t draw_count;      /* Ovx_VpDrawAll calls that succeeded */
+  uint32_t draw_count; /* Ovx_VpDrawAll calls that succeeded */
 } OvxSimState;
 
 OVX_API void OvxSim_GetState(OvxSimState* state);
-
 
 /* --- Additions to the control interface --- */
 

@@ -6,7 +6,9 @@ using ovxsim::Board;
 
 extern "C" {
 
-OVX_API int32_t Ovx_DevOpen(OvxDevice* device, int32_t reserved) { return Board::Instance().DevOpen(device, reserved); }
+OVX_API int32_t Ovx_DevOpen(OvxDevice* device, int32_t reserved) {
+  return Board::Instance().DevOpen(device, reserved);
+}
 
 OVX_API int32_t Ovx_DevClose(OvxDevice* device) { return Board::Instance().DevClose(device); }
 

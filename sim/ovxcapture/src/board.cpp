@@ -20,25 +20,37 @@ thread_local bool on_event_thread = false;
 
 std::size_t DeviceRecordWords(int32_t id) {
   switch (id) {
-    case OVX_DEV_PROP_FIRMWARE: return sizeof(OvxFirmwareInfo) / 4;
-    case OVX_DEV_PROP_API: return sizeof(OvxApiVersion) / 4;
-    case OVX_DEV_PROP_WATCHDOG: return sizeof(OvxWatchdogInfo) / 4;
+    case OVX_DEV_PROP_FIRMWARE:
+      return sizeof(OvxFirmwareInfo) / 4;
+    case OVX_DEV_PROP_API:
+      return sizeof(OvxApiVersion) / 4;
+    case OVX_DEV_PROP_WATCHDOG:
+      return sizeof(OvxWatchdogInfo) / 4;
     case OVX_DEV_PROP_OUTPUT:
-    case OVX_DEV_PROP_INPUT: return sizeof(OvxEventSize) / 4;
-    case OVX_DEV_PROP_TIME: return sizeof(OvxTime) / 4;
-    default: return 0;
+    case OVX_DEV_PROP_INPUT:
+      return sizeof(OvxEventSize) / 4;
+    case OVX_DEV_PROP_TIME:
+      return sizeof(OvxTime) / 4;
+    default:
+      return 0;
   }
 }
 
 std::size_t PlaneRecordWords(int32_t id) {
   switch (id) {
-    case OVX_VP_PROP_ENABLE: return sizeof(OvxPlaneEnable) / 4;
-    case OVX_VP_PROP_PLACEMENT: return sizeof(OvxPlanePlacement) / 4;
+    case OVX_VP_PROP_ENABLE:
+      return sizeof(OvxPlaneEnable) / 4;
+    case OVX_VP_PROP_PLACEMENT:
+      return sizeof(OvxPlanePlacement) / 4;
     case OVX_VP_PROP_PARTS_WHOLE:
-    case OVX_VP_PROP_PARTS_CROP: return sizeof(OvxPlaneParts) / 4;
-    case OVX_VP_PROP_ANGLE: return sizeof(OvxPlaneAngle) / 4;
-    case OVX_VP_PROP_INDEX: return sizeof(OvxPlaneIndex) / 4;
-    default: return 0;
+    case OVX_VP_PROP_PARTS_CROP:
+      return sizeof(OvxPlaneParts) / 4;
+    case OVX_VP_PROP_ANGLE:
+      return sizeof(OvxPlaneAngle) / 4;
+    case OVX_VP_PROP_INDEX:
+      return sizeof(OvxPlaneIndex) / 4;
+    default:
+      return 0;
   }
 }
 
@@ -46,7 +58,8 @@ bool ValidCrop(const OvxPlaneParts& p) {
   const auto fits = [](int32_t top, int32_t size, int32_t parts) {
     return top >= 0 && size > 0 && int64_t{top} + size <= parts;
   };
-  return p.parts.x > 0 && p.parts.y > 0 && fits(p.top.x, p.size.x, p.parts.x) && fits(p.top.y, p.size.y, p.parts.y);
+  return p.parts.x > 0 && p.parts.y > 0 && fits(p.top.x, p.size.x, p.parts.x) &&
+         fits(p.top.y, p.size.y, p.parts.y);
 }
 
 }  // namespace
@@ -218,13 +231,26 @@ int32_t Board::DevGetProp(OvxDevice* device, int32_t id, void* record) {
   }
   if (status == 0) {
     switch (id) {
-      case OVX_DEV_PROP_FIRMWARE: *static_cast<OvxFirmwareInfo*>(record) = firmware_; break;
-      case OVX_DEV_PROP_API: static_cast<OvxApiVersion*>(record)->version_no = api_version_; break;
-      case OVX_DEV_PROP_WATCHDOG: *static_cast<OvxWatchdogInfo*>(record) = watchdog_; break;
-      case OVX_DEV_PROP_OUTPUT: *static_cast<OvxEventSize*>(record) = output_; break;
-      case OVX_DEV_PROP_INPUT: *static_cast<OvxEventSize*>(record) = input_; break;
-      case OVX_DEV_PROP_TIME: static_cast<OvxTime*>(record)->time = audio_delay_; break;
-      default: break;
+      case OVX_DEV_PROP_FIRMWARE:
+        *static_cast<OvxFirmwareInfo*>(record) = firmware_;
+        break;
+      case OVX_DEV_PROP_API:
+        static_cast<OvxApiVersion*>(record)->version_no = api_version_;
+        break;
+      case OVX_DEV_PROP_WATCHDOG:
+        *static_cast<OvxWatchdogInfo*>(record) = watchdog_;
+        break;
+      case OVX_DEV_PROP_OUTPUT:
+        *static_cast<OvxEventSize*>(record) = output_;
+        break;
+      case OVX_DEV_PROP_INPUT:
+        *static_cast<OvxEventSize*>(record) = input_;
+        break;
+      case OVX_DEV_PROP_TIME:
+        static_cast<OvxTime*>(record)->time = audio_delay_;
+        break;
+      default:
+        break;
     }
   }
   // The record as the caller holds it after the call: unchanged on failure.
@@ -392,8 +418,11 @@ int32_t Board::VpSetProp(OvxDevice* device, OvxPlane* plane, int32_t id, const v
         next.angle = angle;
         break;
       }
-      case OVX_VP_PROP_INDEX: valid = static_cast<const OvxPlaneIndex*>(record)->index == 0; break;
-      default: break;
+      case OVX_VP_PROP_INDEX:
+        valid = static_cast<const OvxPlaneIndex*>(record)->index == 0;
+        break;
+      default:
+        break;
     }
     if (valid) {
       pending_ = next;
@@ -494,7 +523,8 @@ uint64_t Board::NowLocked() const {
     return offset_ms_;
   }
   const auto elapsed = std::chrono::steady_clock::now() - origin_;
-  return offset_ms_ + static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+  return offset_ms_ +
+         static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
 std::optional<std::chrono::steady_clock::time_point> Board::NextDeadlineLocked() const {
@@ -521,8 +551,12 @@ uint64_t Board::ProcessDueLocked() {
           last_ticket = EnqueueLocked(action.input);
         }
         break;
-      case TimedAction::Kind::Input: input_ = action.input; break;
-      case TimedAction::Kind::Watchdog: ApplyWatchdogChange(action.watchdog, watchdog_); break;
+      case TimedAction::Kind::Input:
+        input_ = action.input;
+        break;
+      case TimedAction::Kind::Watchdog:
+        ApplyWatchdogChange(action.watchdog, watchdog_);
+        break;
     }
   }
   return last_ticket;
@@ -561,7 +595,8 @@ std::vector<std::thread> Board::StopThreadsLocked() {
     // Called from inside a callback: that thread ends its loop when the
     // callback returns and is joined by a later stop.
     const auto self = std::this_thread::get_id();
-    const auto it = std::find_if(stopped.begin(), stopped.end(), [&](const std::thread& t) { return t.get_id() == self; });
+    const auto it = std::find_if(stopped.begin(), stopped.end(),
+                                 [&](const std::thread& t) { return t.get_id() == self; });
     if (it != stopped.end()) {
       retired_.push_back(std::move(*it));
       stopped.erase(it);
@@ -591,8 +626,8 @@ void Board::WaitDeliveredLocked(std::unique_lock<std::mutex>& lock, uint64_t tic
   // A dropped event counts as done, one whose callback still runs does not
   // (the device may have been closed from inside that callback).
   changed_.wait(lock, [&] {
-    return delivered_ticket_ >= ticket &&
-           std::none_of(tickets_in_flight_.begin(), tickets_in_flight_.end(), [&](uint64_t t) { return t <= ticket; });
+    return delivered_ticket_ >= ticket && std::none_of(tickets_in_flight_.begin(), tickets_in_flight_.end(),
+                                                       [&](uint64_t t) { return t <= ticket; });
   });
 }
 

@@ -134,7 +134,7 @@ class Board {
   std::deque<Delivery> queue_;
   uint64_t next_ticket_ = 1;
   uint64_t delivered_ticket_ = 0;            // this and all before are done or dropped
-  std::vector<uint64_t> tickets_in_flight_;   // being delivered right now
+  std::vector<uint64_t> tickets_in_flight_;  // being delivered right now
   int in_callback_ = 0;
 
   CallLog calls_;

@@ -50,8 +50,8 @@ OVX_API int32_t OvxSim_LoadScenarioFile(const char* path, char* message, size_t 
   return ok ? 1 : 0;
 }
 
-OVX_API void OvxSim_InjectStatus(const char* function, int32_t property_id, int32_t status, uint32_t from_call,
-                                 uint32_t count) {
+OVX_API void OvxSim_InjectStatus(const char* function, int32_t property_id, int32_t status,
+                                 uint32_t from_call, uint32_t count) {
   Board& board = Board::Instance();
   const auto f = KnownFunction("OvxSim_InjectStatus", function);
   if (!f) {
@@ -146,7 +146,9 @@ OVX_API int32_t OvxSim_FormatCall(uint32_t index, char* text, size_t text_size) 
   return 1;
 }
 
-OVX_API int32_t OvxSim_LoadEnvironmentScenario(void) { return Board::Instance().LoadEnvironmentScenario() ? 1 : 0; }
+OVX_API int32_t OvxSim_LoadEnvironmentScenario(void) {
+  return Board::Instance().LoadEnvironmentScenario() ? 1 : 0;
+}
 
 OVX_API uint64_t OvxSim_ClockMs(void) { return Board::Instance().ClockMs(); }
 

@@ -398,7 +398,8 @@ std::string LineError(std::size_t line, const std::string& reason) {
 }  // namespace
 
 void ApplyWatchdogChange(const WatchdogChange& change, OvxWatchdogInfo& target) {
-  uint32_t* fields[] = {&target.state, &target.interval, &target.err_count, &target.ovx_count, &target.ovx_err};
+  uint32_t* fields[] = {&target.state, &target.interval, &target.err_count, &target.ovx_count,
+                        &target.ovx_err};
   const uint32_t values[] = {change.values.state, change.values.interval, change.values.err_count,
                              change.values.ovx_count, change.values.ovx_err};
   for (std::size_t i = 0; i < 5; ++i) {

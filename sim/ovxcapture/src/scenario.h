@@ -30,17 +30,17 @@ void ApplyWatchdogChange(const WatchdogChange& change, OvxWatchdogInfo& target);
 struct TimedAction {
   enum class Kind { Event, Input, Watchdog };
   Kind kind = Kind::Event;
-  uint64_t at_ms = 0;           // after the device opened
-  OvxEventSize input{};         // Event, Input
-  WatchdogChange watchdog;      // Watchdog
+  uint64_t at_ms = 0;       // after the device opened
+  OvxEventSize input{};     // Event, Input
+  WatchdogChange watchdog;  // Watchdog
 };
 
 struct Injection {
   Function function = Function::DevOpen;
-  int32_t property_id = -1;     // < 0: any
+  int32_t property_id = -1;  // < 0: any
   int32_t status = 0;
   uint32_t from_call = 1;
-  uint32_t count = 0;           // 0: for good
+  uint32_t count = 0;  // 0: for good
 };
 
 struct Scenario {
@@ -62,7 +62,7 @@ inline constexpr std::size_t kMaxLineLength = 255;
 inline constexpr std::size_t kMaxTimedActions = 1000;
 inline constexpr std::size_t kMaxInjections = 100;
 inline constexpr uint32_t kMaxSize = 65535;
-inline constexpr uint64_t kMaxAtMs = 86400000;     // one day
+inline constexpr uint64_t kMaxAtMs = 86400000;  // one day
 inline constexpr uint32_t kMaxDelayMs = 10000;
 inline constexpr int32_t kMaxAudioDelay = 1000000;
 

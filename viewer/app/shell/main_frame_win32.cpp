@@ -17,7 +17,8 @@ namespace {
 constexpr COLORREF kKeyColour = RGB(0, 3, 0);
 constexpr DWORD kFrameStyle = 0x00CF8000;  // overlapped window, title from the document
 // {02731015-4510-4526-99E6-E5A17EBD1AEA}
-constexpr GUID kMonitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xE6, 0xE5, 0xA1, 0x7E, 0xBD, 0x1A, 0xEA}};
+constexpr GUID kMonitorPowerOn = {
+    0x02731015, 0x4510, 0x4526, {0x99, 0xE6, 0xE5, 0xA1, 0x7E, 0xBD, 0x1A, 0xEA}};
 
 int32_t SettingInt(const SettingsStore& store, int32_t key) { return TextToInt(store.Text(key)); }
 
@@ -31,10 +32,14 @@ app::FrameSettings ReadFrameSettings(const SettingsStore& store) {
 
 app::SizeType SizeTypeOf(WPARAM type) {
   switch (type) {
-    case SIZE_RESTORED: return app::SizeType::Restored;
-    case SIZE_MINIMIZED: return app::SizeType::Minimised;
-    case SIZE_MAXIMIZED: return app::SizeType::Maximised;
-    default: return app::SizeType::Other;
+    case SIZE_RESTORED:
+      return app::SizeType::Restored;
+    case SIZE_MINIMIZED:
+      return app::SizeType::Minimised;
+    case SIZE_MAXIMIZED:
+      return app::SizeType::Maximised;
+    default:
+      return app::SizeType::Other;
   }
 }
 
@@ -56,7 +61,8 @@ bool MainFrame::RegisterWindowClass(HINSTANCE instance) {
   return RegisterClassExW(&wc) != 0;
 }
 
-MainFrame::MainFrame(bool otherSession) : otherSession_(otherSession), keyBrush_(CreateSolidBrush(kKeyColour)) {
+MainFrame::MainFrame(bool otherSession)
+    : otherSession_(otherSession), keyBrush_(CreateSolidBrush(kKeyColour)) {
   SettingsStore& store = SettingsStore::Get(otherSession);
   const app::FrameSettings settings = ReadFrameSettings(store);
   capture::InputManager* session = nullptr;
@@ -69,8 +75,8 @@ MainFrame::MainFrame(bool otherSession) : otherSession_(otherSession), keyBrush_
   }
   app::FrameTimers& timers = *this;
   app::FrameWindow& window = *this;
-  controller_ = std::make_unique<app::FrameController>(session_.get(), *plane_, timers, window, pivra_, settings,
-                                                       otherSession);
+  controller_ = std::make_unique<app::FrameController>(session_.get(), *plane_, timers, window, pivra_,
+                                                       settings, otherSession);
 }
 
 MainFrame::~MainFrame() {
@@ -84,8 +90,8 @@ MainFrame::~MainFrame() {
 
 bool MainFrame::Create(HINSTANCE instance) {
   const std::wstring title = views::LoadUiString(views::kIdsTitle);
-  HWND hwnd = CreateWindowExW(0, app::kMainWindowClass, title.c_str(), kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                              960, 600, nullptr, nullptr, instance, this);
+  HWND hwnd = CreateWindowExW(0, app::kMainWindowClass, title.c_str(), kFrameStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, 960, 600, nullptr, nullptr, instance, this);
   return hwnd != nullptr;
 }
 
@@ -158,7 +164,8 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       controller_->OnDisplayChange();
       break;
     case WM_SETTINGCHANGE:
-      if (SettingsStore::Exists()) SettingsStore::Get(otherSession_).OnSettingChange(static_cast<uint32_t>(wParam));
+      if (SettingsStore::Exists())
+        SettingsStore::Get(otherSession_).OnSettingChange(static_cast<uint32_t>(wParam));
       break;
     case WM_QUERYENDSESSION: {
       DestroyWindow(hwnd_);
@@ -246,7 +253,8 @@ void MainFrame::OnPaint() {
     for (size_t i = 0; i < layout.lines.size(); ++i) {
       const std::wstring text = views::LoadUiString(screen->lines[i]);
       RECT r{layout.lines[i].left, layout.lines[i].top, layout.lines[i].right, layout.lines[i].bottom};
-      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
     }
   }
   EndPaint(hwnd_, &ps);
@@ -261,12 +269,13 @@ void MainFrame::PlaceButton() {
   }
   RECT client;
   GetClientRect(hwnd_, &client);
-  const app::MessageLayout layout =
-      app::LayOutMessage(app::Rect{client.left, client.top, client.right, client.bottom}, controller_->Display());
+  const app::MessageLayout layout = app::LayOutMessage(
+      app::Rect{client.left, client.top, client.right, client.bottom}, controller_->Display());
   buttonFont_.Reset(MakeFont(layout.buttonFontHeight));
   SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
   SetWindowTextW(button_, views::LoadUiString(screen->button).c_str());
-  MoveWindow(button_, layout.button.left, layout.button.top, layout.button.Width(), layout.button.Height(), TRUE);
+  MoveWindow(button_, layout.button.left, layout.button.top, layout.button.Width(), layout.button.Height(),
+             TRUE);
   ShowWindow(button_, SW_SHOWNORMAL);
 }
 
@@ -333,7 +342,9 @@ bool MainFrame::FitToInput(int32_t width, int32_t height) {
 
 void MainFrame::Close() { DestroyWindow(hwnd_); }
 
-void MainFrame::KeepAwake() { SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED); }
+void MainFrame::KeepAwake() {
+  SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+}
 
 void MainFrame::Start(uint32_t id, uint32_t ms) {
   if (hwnd_ == nullptr) return;

@@ -5,13 +5,16 @@ namespace shell {
 int32_t SessionBinding::CheckFirmwareVersion() { return session_.CheckFirmwareVersion(); }
 int32_t SessionBinding::CheckDriverVersion() { return session_.CheckDriverVersion(); }
 
-bool SessionBinding::CreatePlane(int32_t width, int32_t height, uint32_t executionInterval, int32_t audioDelay) {
+bool SessionBinding::CreatePlane(int32_t width, int32_t height, uint32_t executionInterval,
+                                 int32_t audioDelay) {
   return session_.CreatePlane(capture::ScreenSize{width, height, 0}, executionInterval, audioDelay);
 }
 
 bool SessionBinding::InitWatchdog(int32_t intervalMs) { return session_.InitWatchdog(intervalMs); }
 bool SessionBinding::IsCallbackRegistered() const { return session_.IsCallbackRegistered(); }
-bool SessionBinding::RegisterCallback() { return session_.SetEventCallback(&capture::InputManager::OnDeviceEvent); }
+bool SessionBinding::RegisterCallback() {
+  return session_.SetEventCallback(&capture::InputManager::OnDeviceEvent);
+}
 
 int32_t SessionBinding::QueryInputStatus(int32_t& width, int32_t& height) {
   capture::InputSize size{width, height};
@@ -27,7 +30,9 @@ bool SessionBinding::SetDelayTime(int32_t ms) { return session_.SetDelayTime(ms)
 int32_t SessionBinding::SavedWatchdogInterval() const { return session_.SavedWatchdogInterval(); }
 int32_t SessionBinding::SavedTime() const { return session_.SavedTime(); }
 bool SessionBinding::IsOpened() const { return session_.IsOpened(); }
-bool SessionBinding::EventPending() const { return capture::eventPending.load(std::memory_order_relaxed) != 0; }
+bool SessionBinding::EventPending() const {
+  return capture::eventPending.load(std::memory_order_relaxed) != 0;
+}
 
 void SessionBinding::SetNotificationsEnabled(bool enabled) {
   capture::notificationsEnabled.store(enabled ? 1 : 0, std::memory_order_relaxed);
