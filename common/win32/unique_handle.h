@@ -1,0 +1,189 @@
+#pragma once
+// The one owner of every platform handle, GDI object, COM pointer and
+// registration in this tree (Windows builds only).  A policy per kind says
+// what "empty" is and how to let go; no other class closes a handle itself.
+//
+// Move-only.  Closing keeps the thread's last error, so a caller can read
+// GetLastError() after an owner went out of scope on a failure path.
+
+#include <windows.h>
+#include <objbase.h>
+#include <wtsapi32.h>
+
+#include <type_traits>
+#include <utility>
+
+namespace win32 {
+
+template <typename Policy>
+class UniqueHandle {
+ public:
+  using Type = typename Policy::Type;
+
+  UniqueHandle() noexcept = default;
+  explicit UniqueHandle(Type value) noexcept : value_(value) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : value_(other.Take()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) reset(other.Take());
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  ~UniqueHandle() { reset(); }
+
+  [[nodiscard]] Type get() const noexcept { return value_; }
+  [[nodiscard]] bool valid() const noexcept { return !Policy::IsEmpty(value_); }
+  explicit operator bool() const noexcept { return valid(); }
+
+  // Gives the value up without closing it; the caller owns it now.
+  [[nodiscard]] Type release() noexcept { return Take(); }
+
+  void reset(Type value = Policy::Empty()) noexcept {
+    if (!Policy::IsEmpty(value_)) {
+      const DWORD lastError = ::GetLastError();
+      Policy::Close(value_);
+      ::SetLastError(lastError);
+    }
+    value_ = value;
+  }
+
+  // For out-parameters: closes what is held and hands out the slot.
+  [[nodiscard]] Type* put() noexcept {
+    reset();
+    return &value_;
+  }
+
+  // Pointer kinds (COM interfaces) are used through the owner.
+  auto operator->() const noexcept requires std::is_pointer_v<Type> { return value_; }
+
+ private:
+  Type Take() noexcept { return std::exchange(value_, Policy::Empty()); }
+
+  Type value_ = Policy::Empty();
+};
+
+namespace policy {
+
+// Kinds whose empty value is zero / null.
+template <typename T, auto CloseFn>
+struct NullIsEmpty {
+  using Type = T;
+  static constexpr T Empty() noexcept { return T{}; }
+  static bool IsEmpty(T value) noexcept { return value == T{}; }
+  static void Close(T value) noexcept { CloseFn(value); }
+};
+
+inline void CloseKernel(HANDLE h) noexcept { ::CloseHandle(h); }
+inline void CloseKey(HKEY key) noexcept { ::RegCloseKey(key); }
+inline void CloseGdi(HGDIOBJ object) noexcept { ::DeleteObject(object); }
+inline void CloseMemoryDc(HDC dc) noexcept { ::DeleteDC(dc); }
+inline void CloseModule(HMODULE module) noexcept { ::FreeLibrary(module); }
+inline void CloseWindow(HWND window) noexcept { ::DestroyWindow(window); }
+inline void CloseIcon(HICON icon) noexcept { ::DestroyIcon(icon); }
+inline void ClosePowerNotify(HPOWERNOTIFY n) noexcept { ::UnregisterPowerSettingNotification(n); }
+inline void CloseSessionNotify(HWND window) noexcept { ::WTSUnRegisterSessionNotification(window); }
+inline void CloseEventSource(HANDLE source) noexcept { ::DeregisterEventSource(source); }
+
+// File and device handles use INVALID_HANDLE_VALUE for "none" (null too, to
+// be safe with calls that return either).
+struct File {
+  using Type = HANDLE;
+  static Type Empty() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool IsEmpty(Type h) noexcept { return h == INVALID_HANDLE_VALUE || h == nullptr; }
+  static void Close(Type h) noexcept { ::CloseHandle(h); }
+};
+
+// A window's DC goes back to the window it came from.
+struct WindowDcValue {
+  HWND window = nullptr;
+  HDC dc = nullptr;
+};
+struct WindowDc {
+  using Type = WindowDcValue;
+  static constexpr Type Empty() noexcept { return {}; }
+  static bool IsEmpty(const Type& v) noexcept { return v.dc == nullptr; }
+  static void Close(const Type& v) noexcept { ::ReleaseDC(v.window, v.dc); }
+};
+
+// An object selected into a DC: letting go selects the previous one back.
+struct SelectionValue {
+  HDC dc = nullptr;
+  HGDIOBJ previous = nullptr;
+};
+struct Selection {
+  using Type = SelectionValue;
+  static constexpr Type Empty() noexcept { return {}; }
+  static bool IsEmpty(const Type& v) noexcept { return v.dc == nullptr || v.previous == nullptr; }
+  static void Close(const Type& v) noexcept { ::SelectObject(v.dc, v.previous); }
+};
+
+template <typename I>
+struct Com {
+  using Type = I*;
+  static constexpr Type Empty() noexcept { return nullptr; }
+  static bool IsEmpty(Type p) noexcept { return p == nullptr; }
+  static void Close(Type p) noexcept { p->Release(); }
+};
+
+// A COM apartment this thread entered; leaving it is CoUninitialize.
+struct Apartment {
+  using Type = bool;
+  static constexpr Type Empty() noexcept { return false; }
+  static bool IsEmpty(Type entered) noexcept { return !entered; }
+  static void Close(Type) noexcept { ::CoUninitialize(); }
+};
+
+}  // namespace policy
+
+using UniqueKernelHandle = UniqueHandle<policy::NullIsEmpty<HANDLE, policy::CloseKernel>>;
+using UniqueFile = UniqueHandle<policy::File>;
+using UniqueKey = UniqueHandle<policy::NullIsEmpty<HKEY, policy::CloseKey>>;
+using UniqueBrush = UniqueHandle<policy::NullIsEmpty<HBRUSH, policy::CloseGdi>>;
+using UniquePen = UniqueHandle<policy::NullIsEmpty<HPEN, policy::CloseGdi>>;
+using UniqueFont = UniqueHandle<policy::NullIsEmpty<HFONT, policy::CloseGdi>>;
+using UniqueBitmap = UniqueHandle<policy::NullIsEmpty<HBITMAP, policy::CloseGdi>>;
+using UniqueRegion = UniqueHandle<policy::NullIsEmpty<HRGN, policy::CloseGdi>>;
+using UniqueMemoryDc = UniqueHandle<policy::NullIsEmpty<HDC, policy::CloseMemoryDc>>;
+using UniqueWindowDc = UniqueHandle<policy::WindowDc>;
+using UniqueSelection = UniqueHandle<policy::Selection>;
+using UniqueModule = UniqueHandle<policy::NullIsEmpty<HMODULE, policy::CloseModule>>;
+using UniqueWindow = UniqueHandle<policy::NullIsEmpty<HWND, policy::CloseWindow>>;
+using UniqueIcon = UniqueHandle<policy::NullIsEmpty<HICON, policy::CloseIcon>>;
+using UniquePowerNotify = UniqueHandle<policy::NullIsEmpty<HPOWERNOTIFY, policy::ClosePowerNotify>>;
+using UniqueSessionNotify = UniqueHandle<policy::NullIsEmpty<HWND, policy::CloseSessionNotify>>;
+using UniqueEventSource = UniqueHandle<policy::NullIsEmpty<HANDLE, policy::CloseEventSource>>;
+template <typename I>
+using ComPtr = UniqueHandle<policy::Com<I>>;
+using ComApartment = UniqueHandle<policy::Apartment>;
+
+// The window's DC, released to it; empty when GetDC fails.
+[[nodiscard]] inline UniqueWindowDc GetWindowDc(HWND window) noexcept {
+  return UniqueWindowDc(policy::WindowDcValue{window, ::GetDC(window)});
+}
+
+// Selects `object` into `dc` until the guard goes; empty when the selection failed.
+[[nodiscard]] inline UniqueSelection Select(HDC dc, HGDIOBJ object) noexcept {
+  return UniqueSelection(policy::SelectionValue{dc, ::SelectObject(dc, object)});
+}
+
+// Enters a COM apartment on this thread.  An apartment of another model
+// already entered (RPC_E_CHANGED_MODE) is usable but not ours to leave, so
+// the owner is empty then; `ok` says whether COM can be used at all.
+[[nodiscard]] inline ComApartment EnterComApartment(DWORD model, bool* ok = nullptr) noexcept {
+  const HRESULT hr = ::CoInitializeEx(nullptr, model);
+  if (ok != nullptr) *ok = SUCCEEDED(hr) || hr == RPC_E_CHANGED_MODE;
+  return ComApartment(SUCCEEDED(hr));
+}
+
+// A COM pointer queried from another; empty when the interface is not there.
+template <typename To, typename From>
+[[nodiscard]] ComPtr<To> QueryInterfaceOf(From* from) noexcept {
+  ComPtr<To> to;
+  if (from != nullptr) {
+    void* raw = nullptr;
+    if (SUCCEEDED(from->QueryInterface(__uuidof(To), &raw))) to.reset(static_cast<To*>(raw));
+  }
+  return to;
+}
+
+}  // namespace win32
