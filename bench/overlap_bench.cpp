@@ -9,6 +9,8 @@
 #include "overlap/key_colour.h"
 #include "overlap/overlap_compare.h"
 
+using namespace overlap;
+
 namespace {
 
 std::vector<uint8_t> KeyColouredImage(int width, int height, size_t stride) {

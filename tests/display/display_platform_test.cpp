@@ -5,6 +5,8 @@
 
 #include "environment/display_probe.h"
 
+using namespace environment;  // the code under test
+
 namespace {
 
 std::wstring FirstAttachedAdapter() {

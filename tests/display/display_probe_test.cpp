@@ -4,6 +4,8 @@
 
 #include "environment/display_probe.h"
 
+using namespace environment;  // the code under test
+
 namespace {
 
 struct FakeAdapter {

@@ -3,6 +3,8 @@
 #include "overlap/overlap_compare.h"
 #include "test_image.h"
 
+using namespace overlap;  // the code under test
+
 namespace {
 
 uint32_t Compare(const TestImage& image, const PixelRect& exclusion = PixelRect{}) {

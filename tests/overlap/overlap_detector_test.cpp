@@ -3,6 +3,8 @@
 #include "overlap/overlap_watch_state.h"
 #include "test_image.h"
 
+using namespace overlap;  // the code under test
+
 namespace {
 
 const PixelRect kArea{100, 50, 140, 90};

@@ -9,6 +9,8 @@
 #include "overlap/overlap_compare.h"
 #include "overlap/overlap_watch_state.h"
 
+using namespace overlap;  // the code under test
+
 namespace {
 
 constexpr int kLeft = 1250, kTop = 650, kWidth = 400, kHeight = 300;

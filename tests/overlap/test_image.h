@@ -10,6 +10,8 @@
 #include "overlap/captured_image.h"
 #include "overlap/screen_capture.h"
 
+namespace overlap {
+
 class TestImage {
  public:
   TestImage(int32_t width, int32_t height)
@@ -100,3 +102,5 @@ class FakeScreen final : public ScreenCapture {
   PixelRect lastArea;
   std::shared_ptr<int> freed = std::make_shared<int>(0);
 };
+
+}  // namespace overlap

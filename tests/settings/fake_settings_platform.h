@@ -8,6 +8,8 @@
 #include "settings/registry_access.h"
 #include "settings/system_visualisation.h"
 
+namespace settings {
+
 class FakeRegistry final : public RegistryAccess {
  public:
   struct Stored {
@@ -95,3 +97,5 @@ class FakeVisualisation final : public SystemVisualisation {
   unsigned long gesture = 0;
   int sets = 0;
 };
+
+}  // namespace settings

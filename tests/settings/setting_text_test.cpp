@@ -4,6 +4,8 @@
 
 #include "settings/setting_text.h"
 
+using namespace settings;  // the code under test
+
 TEST(DecimalText, FormatsLikePercentLd) {
   EXPECT_EQ(DecimalText(0), L"0");
   EXPECT_EQ(DecimalText(7), L"7");

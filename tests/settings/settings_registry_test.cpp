@@ -5,6 +5,8 @@
 #include "settings/machine_settings.h"
 #include "settings/settings_store.h"
 
+using namespace settings;  // the code under test
+
 namespace {
 
 constexpr const wchar_t* kKey = L"Software\\Velmora\\Tavrin";

@@ -4,6 +4,8 @@
 #include "settings/machine_settings.h"
 #include "settings/settings_store.h"
 
+using namespace settings;  // the code under test
+
 namespace {
 
 class SettingsStoreTest : public ::testing::Test {

@@ -5,6 +5,8 @@
 
 #include "environment/display_types.h"
 
+namespace environment {
+
 class DisplayPlatform {
  public:
   virtual ~DisplayPlatform() = default;
@@ -19,3 +21,5 @@ class DisplayPlatform {
 
 // The platform's displays. A native build has none (every query fails).
 DisplayPlatform& PlatformDisplays();
+
+}  // namespace environment

@@ -1,5 +1,7 @@
 #include "environment/display_platform.h"
 
+namespace environment {
+
 namespace {
 
 // No display devices outside Windows.
@@ -16,3 +18,5 @@ DisplayPlatform& PlatformDisplays() {
   static AbsentDisplays displays;
   return displays;
 }
+
+}  // namespace environment

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace environment {
+
 namespace {
 
 DisplayRect FromRect(const RECT& rect) { return DisplayRect{rect.left, rect.top, rect.right, rect.bottom}; }
@@ -54,3 +56,5 @@ DisplayPlatform& PlatformDisplays() {
   static Win32Displays displays;
   return displays;
 }
+
+}  // namespace environment

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace environment {
+
 namespace {
 
 constexpr uint32_t kInternalConnection = 0x80000000u;
@@ -143,3 +145,5 @@ bool GetDisplayAngle(const std::wstring& name, int32_t& angle) {
 bool GetDisplayModeSize(const std::wstring& name, DisplayModeSize& size) {
   return GetDisplayModeSize(PlatformDisplays(), name, size);
 }
+
+}  // namespace environment

@@ -6,6 +6,8 @@
 #include "environment/display_platform.h"
 #include "environment/wmi_monitor_connections.h"
 
+namespace environment {
+
 // The id (second piece of the instance name) of the last monitor connected
 // internally; empty when none is. false when the query failed.
 bool FindInternalMonitorId(MonitorConnectionSource& source, std::wstring& id);
@@ -29,3 +31,5 @@ bool GetMonitorRect(const std::wstring& name, DisplayRect& rect);
 bool GetWorkArea(const std::wstring& name, DisplayRect& rect);
 bool GetDisplayAngle(const std::wstring& name, int32_t& angle);
 bool GetDisplayModeSize(const std::wstring& name, DisplayModeSize& size);
+
+}  // namespace environment

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace environment {
+
 struct DisplayRect {
   int32_t left = 0;
   int32_t top = 0;
@@ -47,3 +49,5 @@ struct MonitorConnectionEntry {
   bool hasInstanceName = false;
   std::wstring instanceName;
 };
+
+}  // namespace environment

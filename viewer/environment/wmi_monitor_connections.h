@@ -5,6 +5,8 @@
 
 #include "environment/display_types.h"
 
+namespace environment {
+
 class MonitorConnectionSource {
  public:
   virtual ~MonitorConnectionSource() = default;
@@ -14,3 +16,5 @@ class MonitorConnectionSource {
 
 // The platform's management service. A native build has none (Query fails).
 MonitorConnectionSource& PlatformMonitorConnections();
+
+}  // namespace environment

@@ -1,5 +1,7 @@
 #include "environment/wmi_monitor_connections.h"
 
+namespace environment {
+
 namespace {
 
 // No management service outside Windows.
@@ -14,3 +16,5 @@ MonitorConnectionSource& PlatformMonitorConnections() {
   static AbsentMonitorConnections source;
   return source;
 }
+
+}  // namespace environment

@@ -5,6 +5,8 @@
 #include <oleauto.h>
 #include <wbemidl.h>
 
+namespace environment {
+
 namespace {
 
 // Owns one reference of a COM interface.
@@ -160,3 +162,5 @@ MonitorConnectionSource& PlatformMonitorConnections() {
   static WmiMonitorConnections source;
   return source;
 }
+
+}  // namespace environment

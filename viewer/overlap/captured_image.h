@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace overlap {
+
 struct ImageView {
   const uint8_t* bits = nullptr;
   int32_t width = 0;
@@ -18,3 +20,5 @@ class CapturedImage {
   virtual ~CapturedImage() = default;
   virtual ImageView View() const = 0;
 };
+
+}  // namespace overlap

@@ -8,6 +8,8 @@
 
 #include "overlap/key_colour.h"
 
+namespace overlap {
+
 namespace {
 
 constexpr size_t kBytesPerPixel = 3;
@@ -127,3 +129,5 @@ uint32_t CompareWithKeyColour(const ImageView& image, const PixelRect& exclusion
            [&](ScanBand band) { CompareBand(image, band, scanExclusion, keyRow.data(), covered); });
   return covered.load() ? 1u : 0u;
 }
+
+}  // namespace overlap

@@ -11,6 +11,8 @@
 #include "overlap/captured_image.h"
 #include "overlap/pixel_rect.h"
 
+namespace overlap {
+
 // Scan rows [first, end) of one band.
 struct ScanBand {
   int32_t first = 0;
@@ -34,3 +36,5 @@ void CompareBand(const ImageView& image, ScanBand band, const PixelRect& exclusi
 // 1 when the image (24 bits per pixel) is covered, else 0. exclusion is in
 // picture coordinates and is ignored.
 uint32_t CompareWithKeyColour(const ImageView& image, const PixelRect& exclusion);
+
+}  // namespace overlap

@@ -4,6 +4,8 @@
 
 #include "overlap/overlap_compare.h"
 
+namespace overlap {
+
 COverlapDetector& COverlapDetector::Instance() {
   static COverlapDetector detector(PlatformScreenCapture());
   return detector;
@@ -63,3 +65,5 @@ void COverlapDetector::Compare(std::unique_ptr<CapturedImage> image, PixelRect e
   image.reset();
   ClearBusy();
 }
+
+}  // namespace overlap

@@ -11,6 +11,8 @@
 #include "overlap/pixel_rect.h"
 #include "overlap/screen_capture.h"
 
+namespace overlap {
+
 class COverlapDetector {
  public:
   // The process-wide detector on the platform's screen; never destroyed
@@ -45,3 +47,5 @@ class COverlapDetector {
   uint32_t busy_ = 0;
   mutable std::mutex lock_;
 };
+
+}  // namespace overlap

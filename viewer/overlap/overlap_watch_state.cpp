@@ -2,6 +2,8 @@
 
 #include <new>
 
+namespace overlap {
+
 OverlapWatchState* OverlapWatchState::Get() {
   try {
     static OverlapWatchState state(COverlapDetector::Instance());
@@ -39,3 +41,5 @@ void SetOverlapPlaneShown(uint32_t value) {
   OverlapWatchState* state = OverlapWatchState::Get();
   if (state != nullptr) state->SetPlaneShown(value);
 }
+
+}  // namespace overlap

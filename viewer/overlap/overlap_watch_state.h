@@ -6,6 +6,8 @@
 #include "overlap/overlap_detector.h"
 #include "overlap/pixel_rect.h"
 
+namespace overlap {
+
 // Answers of a check.
 inline constexpr uint32_t kOverlapClear = 0;
 inline constexpr uint32_t kOverlapCovered = 1;
@@ -41,3 +43,5 @@ class OverlapWatchState {
 uint32_t CheckOverlap(const PixelRect& captureArea, const PixelRect& exclusion, bool asynchronous);
 // Sets plane shown on the process-wide watch state, creating it if needed.
 void SetOverlapPlaneShown(uint32_t value);
+
+}  // namespace overlap

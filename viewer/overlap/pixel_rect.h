@@ -2,6 +2,8 @@
 // A half-open pixel rectangle (left and top inside, right and bottom not).
 #include <cstdint>
 
+namespace overlap {
+
 struct PixelRect {
   int32_t left = 0;
   int32_t top = 0;
@@ -15,3 +17,5 @@ struct PixelRect {
   bool Contains(int32_t x, int32_t y) const { return x >= left && x < right && y >= top && y < bottom; }
   friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
+
+}  // namespace overlap

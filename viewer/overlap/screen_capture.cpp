@@ -1,5 +1,7 @@
 #include "overlap/screen_capture.h"
 
+namespace overlap {
+
 bool CaptureAreaUsable(const PixelRect& area) {
   if (area.IsEmpty()) return false;
   const int64_t width = area.Width();
@@ -7,3 +9,5 @@ bool CaptureAreaUsable(const PixelRect& area) {
   if (width > kMaxCaptureSide || height > kMaxCaptureSide) return false;
   return Stride24(width) * height <= kMaxCaptureBytes;
 }
+
+}  // namespace overlap

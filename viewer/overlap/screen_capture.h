@@ -6,6 +6,8 @@
 #include "overlap/captured_image.h"
 #include "overlap/pixel_rect.h"
 
+namespace overlap {
+
 class ScreenCapture {
  public:
   virtual ~ScreenCapture() = default;
@@ -26,3 +28,5 @@ inline constexpr int64_t Stride24(int64_t width) { return (width * 3 + 3) / 4 * 
 
 // The platform's screen. A native build has none (no image).
 ScreenCapture& PlatformScreenCapture();
+
+}  // namespace overlap

@@ -1,5 +1,7 @@
 #include "overlap/screen_capture.h"
 
+namespace overlap {
+
 namespace {
 
 // No screen outside Windows: every check keeps its previous result.
@@ -14,3 +16,5 @@ ScreenCapture& PlatformScreenCapture() {
   static AbsentScreen screen;
   return screen;
 }
+
+}  // namespace overlap

@@ -4,6 +4,8 @@
 
 #include <new>
 
+namespace overlap {
+
 namespace {
 
 // The screen's device context for the duration of one capture.
@@ -130,3 +132,5 @@ ScreenCapture& PlatformScreenCapture() {
   static GdiScreenCapture capture;
   return capture;
 }
+
+}  // namespace overlap

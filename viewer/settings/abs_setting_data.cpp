@@ -1,5 +1,7 @@
 #include "settings/abs_setting_data.h"
 
+namespace settings {
+
 template <typename T>
 AbsSettingData<T>::AbsSettingData(RegistryAccess& registry, T defaultValue, RegistryRoot root,
                                   const wchar_t* valueName, bool readOnly)
@@ -53,3 +55,5 @@ template class AbsSettingData<long>;
 template class AbsSettingData<unsigned long>;
 template class AbsSettingData<_API_LOG_STATE>;
 template class AbsSettingData<_DETECT_STATE>;
+
+}  // namespace settings

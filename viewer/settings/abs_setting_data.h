@@ -7,6 +7,8 @@
 #include "settings/registry_access.h"
 #include "settings/setting_states.h"
 
+namespace settings {
+
 inline constexpr const wchar_t* kSettingsKeyPath = L"Software\\Velmora";
 inline constexpr const wchar_t* kSettingsSubkey = L"Tavrin";
 
@@ -55,3 +57,5 @@ extern template class AbsSettingData<long>;
 extern template class AbsSettingData<unsigned long>;
 extern template class AbsSettingData<_API_LOG_STATE>;
 extern template class AbsSettingData<_DETECT_STATE>;
+
+}  // namespace settings

@@ -2,6 +2,8 @@
 // The six machine-wide settings under HKEY_LOCAL_MACHINE; always read-only.
 #include "settings/abs_setting_data.h"
 
+namespace settings {
+
 // A machine setting: no system effect, its initial value is the default.
 template <typename T>
 class MachineSettingData : public AbsSettingData<T> {
@@ -50,3 +52,5 @@ class DoubleClickZoomSettingData final : public MachineSettingData<long> {
       : MachineSettingData(registry, 5, L"DoubleClickZoom") {}
   long Read() override;  // 1 to 10
 };
+
+}  // namespace settings

@@ -3,6 +3,8 @@
 // opened (or created) under one of two roots.
 #include <cstdint>
 
+namespace settings {
+
 enum class RegistryRoot { LocalMachine, CurrentUser };
 
 class RegistryAccess {
@@ -28,3 +30,5 @@ class RegistryAccess {
 // The registry of the running system. A native build has none: every call
 // fails there, so every setting takes its default.
 RegistryAccess& PlatformRegistry();
+
+}  // namespace settings

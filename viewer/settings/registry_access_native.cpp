@@ -1,5 +1,7 @@
 #include "settings/registry_access.h"
 
+namespace settings {
+
 namespace {
 
 // No system registry outside Windows: reads fail, so defaults apply.
@@ -23,3 +25,5 @@ RegistryAccess& PlatformRegistry() {
   static AbsentRegistry registry;
   return registry;
 }
+
+}  // namespace settings

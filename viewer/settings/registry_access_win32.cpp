@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace settings {
+
 namespace {
 
 // Closes the key it was given.
@@ -76,3 +78,5 @@ RegistryAccess& PlatformRegistry() {
   static Win32Registry registry;
   return registry;
 }
+
+}  // namespace settings

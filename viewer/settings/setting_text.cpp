@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+namespace settings {
+
 std::wstring DecimalText(long long value) {
   // Work on the negative side so that the smallest value needs no special case.
   const bool negative = value < 0;
@@ -50,3 +52,5 @@ long TextToLong(const std::wstring& text) {
 double TextToDouble(const std::wstring& text) {
   return ConvertOrZero([&] { return std::stod(text); });
 }
+
+}  // namespace settings

@@ -3,6 +3,8 @@
 // settings map.
 #include <string>
 
+namespace settings {
+
 // Decimal text with a leading '-' for negative values ("%ld").
 std::wstring DecimalText(long long value);
 
@@ -12,3 +14,5 @@ std::wstring DecimalText(long long value);
 int TextToInt(const std::wstring& text);
 long TextToLong(const std::wstring& text);
 double TextToDouble(const std::wstring& text);
+
+}  // namespace settings

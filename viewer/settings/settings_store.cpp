@@ -7,6 +7,8 @@
 #include "settings/machine_settings.h"
 #include "settings/setting_text.h"
 
+namespace settings {
+
 namespace {
 
 // Reads one machine setting the way the store does: a missing value would
@@ -92,3 +94,5 @@ void SettingsStore::OnSettingChange(uint32_t action) {
     gesture_.OnSystemChange();
   }
 }
+
+}  // namespace settings

@@ -9,6 +9,8 @@
 #include "settings/system_visualisation.h"
 #include "settings/visualisation_settings.h"
 
+namespace settings {
+
 // Keys of the settings map.
 enum SettingKey : int32_t {
   kSettingDetect = 0,
@@ -54,3 +56,5 @@ class SettingsStore {
 
 // The six machine settings as map texts, read from registry once.
 std::map<int32_t, std::wstring> ReadMachineSettings(RegistryAccess& registry);
+
+}  // namespace settings

@@ -1,4 +1,6 @@
 #pragma once
+
+namespace settings {
 // The system's touch-feedback switches (contact and gesture visualisation).
 
 enum class Visualisation { Contact, Gesture };
@@ -14,3 +16,5 @@ class SystemVisualisation {
 
 // The system's switches; a native build has none (every call fails).
 SystemVisualisation& PlatformVisualisation();
+
+}  // namespace settings

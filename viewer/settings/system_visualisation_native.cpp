@@ -1,5 +1,7 @@
 #include "settings/system_visualisation.h"
 
+namespace settings {
+
 namespace {
 
 // No touch-feedback switches outside Windows.
@@ -15,3 +17,5 @@ SystemVisualisation& PlatformVisualisation() {
   static AbsentVisualisation visualisation;
   return visualisation;
 }
+
+}  // namespace settings

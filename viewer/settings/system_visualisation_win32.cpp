@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace settings {
+
 namespace {
 
 constexpr UINT kGetContact = 8216;
@@ -36,3 +38,5 @@ SystemVisualisation& PlatformVisualisation() {
   static Win32Visualisation visualisation;
   return visualisation;
 }
+
+}  // namespace settings

@@ -1,5 +1,7 @@
 #include "settings/visualisation_settings.h"
 
+namespace settings {
+
 namespace {
 
 constexpr const wchar_t* ValueName(Visualisation which) {
@@ -42,3 +44,5 @@ void UserVisualisationSettingData::OnSystemChange() {
   Write(current);
   Apply(0);
 }
+
+}  // namespace settings

@@ -5,6 +5,8 @@
 #include "settings/abs_setting_data.h"
 #include "settings/system_visualisation.h"
 
+namespace settings {
+
 class UserVisualisationSettingData : public AbsSettingData<unsigned long> {
  public:
   ~UserVisualisationSettingData() override;
@@ -38,3 +40,5 @@ class GestureSettingData final : public UserVisualisationSettingData {
   GestureSettingData(RegistryAccess& registry, SystemVisualisation& system, bool readOnly)
       : UserVisualisationSettingData(registry, system, Visualisation::Gesture, readOnly) {}
 };
+
+}  // namespace settings

@@ -5,33 +5,33 @@
 namespace shell {
 namespace {
 
-app::Rect ToRect(const DisplayRect& r) { return app::Rect{r.left, r.top, r.right, r.bottom}; }
+app::Rect ToRect(const environment::DisplayRect& r) { return app::Rect{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
-BuiltInDisplay::BuiltInDisplay() { FindInternalDisplayName(name_); }
+BuiltInDisplay::BuiltInDisplay() { environment::FindInternalDisplayName(name_); }
 
 bool BuiltInDisplay::Probe(app::DisplayState& display) const {
   bool all = true;
-  DisplayRect rect;
-  if (GetWorkArea(name_, rect)) {
+  environment::DisplayRect rect;
+  if (environment::GetWorkArea(name_, rect)) {
     display.workArea = ToRect(rect);
   } else {
     all = false;
   }
-  if (GetMonitorRect(name_, rect)) {
+  if (environment::GetMonitorRect(name_, rect)) {
     display.monitor = ToRect(rect);
   } else {
     all = false;
   }
   int32_t angle = 0;
-  if (GetDisplayAngle(name_, angle)) {
+  if (environment::GetDisplayAngle(name_, angle)) {
     display.angle = angle;
   } else {
     all = false;
   }
-  DisplayModeSize mode;
-  if (GetDisplayModeSize(name_, mode)) {
+  environment::DisplayModeSize mode;
+  if (environment::GetDisplayModeSize(name_, mode)) {
     display.width = mode.width;
     display.height = mode.height;
   } else {

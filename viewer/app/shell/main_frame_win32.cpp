@@ -20,13 +20,16 @@ constexpr DWORD kFrameStyle = 0x00CF8000;  // overlapped window, title from the 
 constexpr GUID kMonitorPowerOn = {
     0x02731015, 0x4510, 0x4526, {0x99, 0xE6, 0xE5, 0xA1, 0x7E, 0xBD, 0x1A, 0xEA}};
 
-int32_t SettingInt(const SettingsStore& store, int32_t key) { return TextToInt(store.Text(key)); }
+int32_t SettingInt(const settings::SettingsStore& store, int32_t key) {
+  return settings::TextToInt(store.Text(key));
+}
 
-app::FrameSettings ReadFrameSettings(const SettingsStore& store) {
+app::FrameSettings ReadFrameSettings(const settings::SettingsStore& store) {
   app::FrameSettings s;
-  s.detect = static_cast<uint32_t>(SettingInt(store, kSettingDetect));
-  s.executionInterval = static_cast<uint32_t>(TextToLong(store.Text(kSettingExecutionInterval)));
-  s.audioDelay = SettingInt(store, kSettingAudioDelay);
+  s.detect = static_cast<uint32_t>(SettingInt(store, settings::kSettingDetect));
+  s.executionInterval =
+      static_cast<uint32_t>(settings::TextToLong(store.Text(settings::kSettingExecutionInterval)));
+  s.audioDelay = SettingInt(store, settings::kSettingAudioDelay);
   return s;
 }
 
@@ -63,10 +66,10 @@ bool MainFrame::RegisterWindowClass(HINSTANCE instance) {
 
 MainFrame::MainFrame(bool otherSession)
     : otherSession_(otherSession), keyBrush_(CreateSolidBrush(kKeyColour)) {
-  SettingsStore& store = SettingsStore::Get(otherSession);
+  settings::SettingsStore& store = settings::SettingsStore::Get(otherSession);
   const app::FrameSettings settings = ReadFrameSettings(store);
   capture::InputManager* session = nullptr;
-  if (!otherSession) session = capture::InputManager::Create(SettingInt(store, kSettingApiLog));
+  if (!otherSession) session = capture::InputManager::Create(SettingInt(store, settings::kSettingApiLog));
   if (session != nullptr) {
     session_ = std::make_unique<SessionBinding>(*session);
     plane_ = std::make_unique<QueuePlaneOutput>(session->Queue());
@@ -82,7 +85,7 @@ MainFrame::MainFrame(bool otherSession)
 MainFrame::~MainFrame() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
   controller_.reset();
-  SettingsStore::Release();
+  settings::SettingsStore::Release();
   plane_.reset();
   session_.reset();
   capture::InputManager::Destroy();
@@ -164,8 +167,8 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       controller_->OnDisplayChange();
       break;
     case WM_SETTINGCHANGE:
-      if (SettingsStore::Exists())
-        SettingsStore::Get(otherSession_).OnSettingChange(static_cast<uint32_t>(wParam));
+      if (settings::SettingsStore::Exists())
+        settings::SettingsStore::Get(otherSession_).OnSettingChange(static_cast<uint32_t>(wParam));
       break;
     case WM_QUERYENDSESSION: {
       DestroyWindow(hwnd_);
