@@ -64,7 +64,7 @@ Canvas ClosePressed() {
 }
 Canvas CloseFocused() {
   Canvas c = CloseNormal();
-  AddFocusRing(c, kCloseRadius, kCloseBorder, 2, 1.5);
+  AddFocusRing(c, kCloseRadius, kCloseBorder, 2, 2);
   return c;
 }
 Canvas CloseDisabled() {
