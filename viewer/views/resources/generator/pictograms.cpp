@@ -1,6 +1,7 @@
 #include "pictograms.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "bitmap_ids.h"
 
@@ -162,18 +163,30 @@ const std::vector<BitmapPicture>& Bitmaps() {
   return all;
 }
 
-// A dark tile with a screen playing a picture, on an HDMI plug.  Strokes
-// never get thinner than about a pixel and a half, so the small sizes stay
-// readable.
+// A dark tile with a screen playing a picture, on an HDMI plug.  Edges of
+// the screen and the plug sit on whole pixels and strokes are whole pixels
+// wide, so that the small sizes stay crisp.
 Canvas DrawProgramIcon(int size) {
   Canvas c(size, size, size);
   const double px = 1.0 / size;
-  const double stroke = std::max(0.065, 1.5 * px);
-  c.Fill(RoundRect(0.03, 0.03, 0.97, 0.97, 0.2),
-         Gradient{Rgb(0x3C, 0x46, 0x54), Rgb(0x10, 0x13, 0x18), 0.03, 0.97});
-  c.Fill(Outline(RoundRect(0.17, 0.20, 0.83, 0.67, 0.07), stroke), kWhite);
+  auto snap = [size](double u) { return std::round(u * size) / size; };
+  const double stroke = std::max(1.0, std::round(0.065 * size)) * px;
+  const double margin = snap(0.03);
+  c.Fill(RoundRect(margin, margin, 1 - margin, 1 - margin, 0.2),
+         Gradient{Rgb(0x3C, 0x46, 0x54), Rgb(0x10, 0x13, 0x18), margin, 1 - margin});
+  const double left = snap(0.17), top = snap(0.20), right = snap(0.83), bottom = snap(0.67);
+  const double h = stroke / 2;
+  c.Fill(Outline(RoundRect(left + h, top + h, right - h, bottom - h, std::max(0.07 - h, px)), stroke),
+         kWhite);
   c.Fill(Polygon({{0.42, 0.31}, {0.42, 0.56}, {0.63, 0.435}}), Rgb(0x38, 0xB6, 0xFF));
-  c.Fill(Polygon({{0.33, 0.74}, {0.67, 0.74}, {0.67, 0.80}, {0.61, 0.86}, {0.39, 0.86}, {0.33, 0.80}}),
+  const double pl = snap(0.33), pr = snap(0.67), pt = snap(0.74), pb = snap(0.86);
+  const double chamfer = std::max(1.0, std::round(0.06 * size)) * px;
+  c.Fill(Polygon({{pl, pt},
+                  {pr, pt},
+                  {pr, pb - chamfer},
+                  {pr - chamfer, pb},
+                  {pl + chamfer, pb},
+                  {pl, pb - chamfer}}),
          kWhite);
   return c;
 }
