@@ -11,6 +11,9 @@
 #   BOARD_INTERFACE_GUID={...}  also register a present device interface of this class GUID for the board
 #   WINE_MANAGED_WINDOWS=1      keep Wine's default managed X11 windows (default: unmanaged, see notes)
 #   WINEDEBUG_SETUP=...         WINEDEBUG for the setup commands (default -all)
+# The viewer's fonts "Meiryo" (also by its Japanese name) and "MS UI Gothic"
+# are not in a Wine prefix: they are substituted by IPA P Gothic
+# (fonts-ipafont-gothic), which has the glyphs of all three interface languages.
 set -euo pipefail
 
 say() { printf 'prefix-setup: %s\n' "$*"; }
@@ -63,7 +66,8 @@ done
 
 # One import: the board file plus the test-friendly Wine settings.
 tmp=$(mktemp "$prefix/setup-XXXXXX.reg")
-trap 'rm -f "$tmp"' EXIT
+fonts=$(mktemp "$prefix/fonts-XXXXXX.reg")
+trap 'rm -f "$tmp" "$fonts"' EXIT
 {
   cat "$reg_file"
   printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
@@ -88,6 +92,21 @@ trap 'rm -f "$tmp"' EXIT
 say "importing $(basename "$reg_file")${BOARD_INTERFACE_GUID:+ and device interface $BOARD_INTERFACE_GUID}"
 say "settings: crash dialog off; X11 windows $([ "${WINE_MANAGED_WINDOWS:-0}" = 1 ] && echo managed || echo unmanaged)"
 q wine regedit /S "Z:${tmp//\//\\}" || die "regedit import failed"   # Z: is the Unix root
+
+# A Japanese value name needs a UTF-16 registry file.  Without the substitutes
+# Wine picks Droid Sans Fallback (no Latin letters) or Liberation Sans (no
+# Japanese) for these names, and texts show boxes.
+if ! ls /usr/share/fonts/*/ipafont-gothic/ipagp.ttf >/dev/null 2>&1 && ! fc-list 2>/dev/null | grep -q ipagp; then
+  say "warning: IPA P Gothic not found (apt-get install fonts-ipafont-gothic): Japanese texts will show boxes"
+fi
+{
+  printf '\xff\xfe'
+  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+    '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
+    '"Meiryo"="IPAPGothic"' '"メイリオ"="IPAPGothic"' '"MS UI Gothic"="IPAPGothic"' | iconv -f UTF-8 -t UTF-16LE
+} > "$fonts"
+say "fonts: Meiryo, メイリオ and MS UI Gothic substituted by IPAPGothic"
+q wine regedit /S "Z:${fonts//\//\\}" || die "font substitutes import failed"
 
 ver=$(wine reg query 'HKLM\SYSTEM\CurrentControlSet\Control\Class\{4d36e96c-e325-11ce-bfc1-08002be10318}\0000' \
         /v DriverVersion 2>/dev/null </dev/null | tr -d '\r' | awk '/DriverVersion/ {print $3}')

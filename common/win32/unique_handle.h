@@ -117,6 +117,14 @@ struct Selection {
   static void Close(const Type& v) noexcept { ::SelectObject(v.dc, v.previous); }
 };
 
+// An activation context (manifest) made with CreateActCtxW.
+struct ActivationContext {
+  using Type = HANDLE;
+  static Type Empty() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool IsEmpty(Type h) noexcept { return h == INVALID_HANDLE_VALUE || h == nullptr; }
+  static void Close(Type h) noexcept { ::ReleaseActCtx(h); }
+};
+
 template <typename I>
 struct Com {
   using Type = I*;
@@ -149,6 +157,7 @@ using UniqueSelection = UniqueHandle<policy::Selection>;
 using UniqueModule = UniqueHandle<policy::NullIsEmpty<HMODULE, policy::CloseModule>>;
 using UniqueWindow = UniqueHandle<policy::NullIsEmpty<HWND, policy::CloseWindow>>;
 using UniqueIcon = UniqueHandle<policy::NullIsEmpty<HICON, policy::CloseIcon>>;
+using UniqueActivationContext = UniqueHandle<policy::ActivationContext>;
 using UniquePowerNotify = UniqueHandle<policy::NullIsEmpty<HPOWERNOTIFY, policy::ClosePowerNotify>>;
 using UniqueSessionNotify = UniqueHandle<policy::NullIsEmpty<HWND, policy::CloseSessionNotify>>;
 using UniqueEventSource = UniqueHandle<policy::NullIsEmpty<HANDLE, policy::CloseEventSource>>;
