@@ -1,0 +1,124 @@
+// Looks at an installation as Windows tools do, for installer_test.sh:
+//
+//   installer_probe event-message SOURCE TEXT
+//     The Event Viewer's way of showing an entry of SOURCE: the message file
+//     registered for the source, event id 1 formatted with the newest
+//     entry's insertion strings read back from the Application log, or with
+//     TEXT where the log cannot be read back.  Prints "file <path>",
+//     "types <n>", "readback <yes|no>" and "message <lang> <text>" for the
+//     neutral lookup and each language of the message table.
+//   installer_probe shortcut LNK
+//     Prints "target <path>" of a shell link.
+// Exit code 0 when every step worked, 1 otherwise (with "error <what>").
+
+#include <shlobj.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/win32/unique_handle.h"
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+int Fail(const char* what) {
+  std::printf("error %s (%lu)\n", what, GetLastError());
+  return 1;
+}
+
+// The newest entry of `source` with event id 1: its first insertion string.
+bool ReadBackNewest(const std::wstring& source, std::wstring& text) {
+  const win32::UniqueEventLog log(OpenEventLogW(nullptr, L"Application"));
+  if (!log) return false;
+  std::vector<BYTE> buffer(64 * 1024);
+  DWORD read = 0;
+  DWORD needed = 0;
+  while (ReadEventLogW(log.get(), EVENTLOG_SEQUENTIAL_READ | EVENTLOG_BACKWARDS_READ, 0, buffer.data(),
+                       static_cast<DWORD>(buffer.size()), &read, &needed)) {
+    for (DWORD at = 0; at + sizeof(EVENTLOGRECORD) <= read;) {
+      const auto* record = reinterpret_cast<const EVENTLOGRECORD*>(buffer.data() + at);
+      if (record->Length == 0) break;
+      const auto* name = reinterpret_cast<const wchar_t*>(record + 1);
+      if (source == name && (record->EventID & 0xFFFF) == 1 && record->NumStrings >= 1) {
+        text = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) + record->StringOffset);
+        return true;
+      }
+      at += record->Length;
+    }
+  }
+  return false;
+}
+
+int EventMessage(const std::wstring& source, std::wstring text) {
+  const std::wstring path = L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\" + source;
+  win32::UniqueKey key;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+    return Fail("no event source key");
+  wchar_t raw[MAX_PATH] = {};
+  DWORD bytes = sizeof(raw);
+  if (RegGetValueW(key.get(), nullptr, L"EventMessageFile", RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, raw,
+                   &bytes) != ERROR_SUCCESS)
+    return Fail("no EventMessageFile of type REG_EXPAND_SZ");
+  wchar_t file[MAX_PATH] = {};
+  if (ExpandEnvironmentStringsW(raw, file, MAX_PATH) == 0) return Fail("expanding EventMessageFile");
+  DWORD types = 0;
+  bytes = sizeof(types);
+  if (RegGetValueW(key.get(), nullptr, L"TypesSupported", RRF_RT_REG_DWORD, nullptr, &types, &bytes) !=
+      ERROR_SUCCESS)
+    return Fail("no TypesSupported");
+  std::printf("file %s\ntypes %lu\n", Utf8(file).c_str(), types);
+
+  const bool readBack = ReadBackNewest(source, text);
+  std::printf("readback %s\n", readBack ? "yes" : "no");
+
+  const win32::UniqueModule module(
+      LoadLibraryExW(file, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  if (!module) return Fail("loading the message file");
+  const DWORD_PTR args[] = {reinterpret_cast<DWORD_PTR>(text.c_str())};
+  for (const DWORD lang : {0x0000u, 0x0409u, 0x040Cu, 0x0411u}) {
+    wchar_t message[1024] = {};
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, module.get(), 1, lang,
+                       message, 1024, reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(args)));
+    if (n == 0) return Fail("formatting event id 1");
+    std::printf("message %04lx %s\n", lang, Utf8(std::wstring(message, n)).c_str());
+  }
+  return 0;
+}
+
+int Shortcut(const std::wstring& lnk) {
+  bool comOk = false;
+  const win32::ComApartment apartment = win32::EnterComApartment(COINIT_APARTMENTTHREADED, &comOk);
+  if (!comOk) return Fail("COM");
+  win32::ComPtr<IShellLinkW> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(link.put()))))
+    return Fail("no shell link object");
+  const auto file = win32::QueryInterfaceOf<IPersistFile>(link.get());
+  if (!file || FAILED(file->Load(lnk.c_str(), STGM_READ))) return Fail("loading the shortcut");
+  wchar_t target[MAX_PATH] = {};
+  if (FAILED(link->GetPath(target, MAX_PATH, nullptr, 0))) return Fail("reading the shortcut's target");
+  std::printf("target %s\n", Utf8(target).c_str());
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring command = argc > 1 ? argv[1] : L"";
+  if (command == L"event-message" && argc == 4) return EventMessage(argv[2], argv[3]);
+  if (command == L"shortcut" && argc == 3) return Shortcut(argv[2]);
+  std::printf("usage: installer_probe event-message SOURCE TEXT | shortcut LNK\n");
+  return 2;
+}
