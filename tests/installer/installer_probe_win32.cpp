@@ -9,11 +9,21 @@
 //     neutral lookup and each language of the message table.
 //   installer_probe shortcut LNK
 //     Prints "target <path>" of a shell link.
+//   installer_probe message-box TITLE SECONDS BUTTON
+//     Waits for a message box titled TITLE (owned by another window), prints "text <its text>" and
+//     presses its button of id BUTTON (1 OK, 6 Yes).
+//   installer_probe press TITLE SECONDS BUTTON
+//     Waits for a window titled TITLE (not a message box) whose button of id
+//     BUTTON is enabled, and presses it (1 Next/Install, 2 Cancel).
+//   installer_probe dump KEY...
+//     Prints each HKLM key below KEY ("[path]", or "[path] missing") and its
+//     values sorted by name, "name=dword:0x..", "name=sz:..", "name=expand_sz:..".
 // Exit code 0 when every step worked, 1 otherwise (with "error <what>").
 
 #include <shlobj.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -113,12 +123,120 @@ int Shortcut(const std::wstring& lnk) {
   return 0;
 }
 
+// A message box's text is the static control of id 0xFFFF.
+constexpr int kMessageBoxText = 0xFFFF;
+
+struct Search {
+  const wchar_t* title;
+  bool messageBox;
+  int button;
+  HWND found;
+};
+
+BOOL CALLBACK Match(HWND window, LPARAM context) {
+  auto& search = *reinterpret_cast<Search*>(context);
+  wchar_t title[256] = {};
+  GetWindowTextW(window, title, 256);
+  std::wstring name(title);
+  while (!name.empty() && name.back() == L' ') name.pop_back();  // the setup's caption ends in a blank
+  if (!IsWindowVisible(window) || name != search.title) return TRUE;
+  // The setup's own window has unnamed statics (id 0xFFFF) too, but no owner.
+  const bool isMessageBox =
+      GetWindow(window, GW_OWNER) != nullptr && GetDlgItem(window, kMessageBoxText) != nullptr;
+  const HWND button = GetDlgItem(window, search.button);
+  if (isMessageBox != search.messageBox || button == nullptr || !IsWindowEnabled(button)) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+int PressButton(const std::wstring& title, int seconds, int button, bool messageBox) {
+  Search search{title.c_str(), messageBox, button, nullptr};
+  for (int i = 0; i < seconds * 10 && search.found == nullptr; ++i) {
+    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+    if (search.found == nullptr) Sleep(100);
+  }
+  if (search.found == nullptr) return Fail("no such window");
+  if (messageBox) {
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(search.found, kMessageBoxText, text, 1024);
+    std::printf("text %s\n", Utf8(text).c_str());
+  }
+  PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(search.found, button)));
+  std::printf("pressed\n");
+  return 0;
+}
+
+std::string ValueText(DWORD type, const std::vector<BYTE>& data) {
+  const auto text = [&] {
+    std::wstring t(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
+    while (!t.empty() && t.back() == L'\0') t.pop_back();
+    return Utf8(t);
+  };
+  char number[32];
+  switch (type) {
+    case REG_DWORD:
+      if (data.size() != 4) break;
+      std::snprintf(number, sizeof(number), "dword:0x%lx", *reinterpret_cast<const DWORD*>(data.data()));
+      return number;
+    case REG_SZ:
+      return "sz:" + text();
+    case REG_EXPAND_SZ:
+      return "expand_sz:" + text();
+    default:
+      break;
+  }
+  std::snprintf(number, sizeof(number), "type %lu, %zu bytes", type, data.size());
+  return number;
+}
+
+void DumpKey(const std::wstring& path) {
+  win32::UniqueKey key;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+    std::printf("[%s] missing\n", Utf8(path).c_str());
+    return;
+  }
+  std::printf("[%s]\n", Utf8(path).c_str());
+  std::vector<std::pair<std::wstring, std::string>> values;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];
+    DWORD nameLength = 256;
+    DWORD type = 0;
+    std::vector<BYTE> data(4096);
+    DWORD bytes = static_cast<DWORD>(data.size());
+    if (RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type, data.data(), &bytes) != ERROR_SUCCESS)
+      break;
+    data.resize(bytes);
+    values.emplace_back(std::wstring(name, nameLength), ValueText(type, data));
+  }
+  std::sort(values.begin(), values.end());
+  for (const auto& [name, text] : values) std::printf("%s=%s\n", Utf8(name).c_str(), text.c_str());
+  std::vector<std::wstring> subkeys;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];
+    DWORD nameLength = 256;
+    if (RegEnumKeyExW(key.get(), i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    subkeys.emplace_back(name, nameLength);
+  }
+  std::sort(subkeys.begin(), subkeys.end());
+  for (const auto& sub : subkeys) DumpKey(path + L"\\" + sub);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
   if (command == L"event-message" && argc == 4) return EventMessage(argv[2], argv[3]);
   if (command == L"shortcut" && argc == 3) return Shortcut(argv[2]);
-  std::printf("usage: installer_probe event-message SOURCE TEXT | shortcut LNK\n");
+  if (command == L"dump") {
+    for (int i = 2; i < argc; ++i) DumpKey(argv[i]);
+    return 0;
+  }
+  if ((command == L"message-box" || command == L"press") && argc == 5)
+    return PressButton(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), command == L"message-box");
+  std::printf(
+      "usage: installer_probe event-message SOURCE TEXT | shortcut LNK | message-box|press TITLE SECONDS "
+      "ID\n");
   return 2;
 }

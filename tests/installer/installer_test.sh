@@ -21,8 +21,8 @@ ro=$pfx/drive_c/ReadOnly
 cleanup() {
   if [ -f "$pfx/system.reg" ]; then
     wine "$bin/tavrin_probe.exe" send close >/dev/null 2>&1 </dev/null
+    wineserver -k >/dev/null 2>&1 </dev/null  # ends a setup left waiting on a failure
     wait 2>/dev/null
-    wineserver -k >/dev/null 2>&1 </dev/null
   fi
   chattr -i "$ro" 2>/dev/null
   chmod -R u+w "$work" 2>/dev/null
@@ -59,16 +59,24 @@ w() {
 }
 probe() { w "$bin/installer_probe.exe" "$@"; cat "$work/w.out"; }
 viewer_probe() { w "$bin/tavrin_probe.exe" "$@"; cat "$work/w.out"; }
-reg_value() {  # KEY NAME: prints "TYPE DATA" or nothing
-  w reg query "$1" /v "$2" || return 0
-  sed -n "s/^ *$2 *\(REG_[A-Z_]*\) *\(.*\)$/\1 \2/p" "$work/w.out"
-}
-expect_value() {  # KEY NAME "TYPE DATA"
-  local got; got=$(reg_value "$1" "$2")
-  [ "$got" = "$3" ] || fail "$1\\$2: expected '$3', got '$got'"
+# expect_values KEY 'Name=type:data'...: the key holds these values (as
+# installer_probe dump prints them).
+expect_values() {
+  local key=$1 v; shift
+  probe dump "${key#HKLM\\}" >/dev/null
+  for v; do grep -qxF "$v" "$work/w.out" || fail "$key: no $v in: $(tr '\n' ' ' <"$work/w.out")"; done
 }
 key_exists() { w reg query "$1"; }
 install() { w "$(winepath -w "$setup")" /S "$@"; }
+# gui_refusal NAME EXPECTED_TEXT [option]: the installer with its pages; Install
+# is pressed and the refusal must show EXPECTED_TEXT in a message box.
+gui_refusal() {
+  local name=$1 expected=$2; shift 2
+  ( wine "$(winepath -w "$setup")" "$@" >/dev/null 2>&1 </dev/null; echo $? >"$work/$name.rc" ) &
+  [ "$(probe press 'Tavrin Setup' 20 1 | tail -1)" = pressed ] || fail "$name: no Install button"
+  probe message-box 'Tavrin Setup' 10 1 >/dev/null || fail "$name: no message box"
+  grep -qF "text $expected" "$work/w.out" || fail "$name: message '$(head -1 "$work/w.out")'"
+}
 
 settings='HKLM\Software\Velmora\Tavrin'
 source_key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tavrin'
@@ -81,11 +89,9 @@ lnk='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Tavrin.lnk'
 # the keys it writes; with "settings" also the settings key.
 snapshot() {
   (cd "$c" && find . -path ./windows/temp -prune -o -path './users/*/Temp' -prune -o -print | LC_ALL=C sort)
-  local k keys=("$source_key" "$uninstall_key")
-  [ "${1:-}" = settings ] && keys+=("$settings" 'HKLM\Software\Velmora')
-  for k in "${keys[@]}"; do
-    w reg query "$k" /s; echo "[$k] $?"; cat "$work/w.out"
-  done
+  local keys=("${source_key#HKLM\\}" "${uninstall_key#HKLM\\}")
+  [ "${1:-}" = settings ] && keys+=('Software\Velmora')
+  probe dump "${keys[@]}"
 }
 
 # An administrator's settings before the first install: one value of the
@@ -93,30 +99,34 @@ snapshot() {
 w reg delete 'HKLM\Software\Velmora' /f
 w reg add "$settings" /v MaxZoom /t REG_DWORD /d 4 /f || fail "reg add"
 w reg add "$settings" /v AudioDelay /t REG_SZ /d 30 /f || fail "reg add"
-snapshot settings >"$work/before"
-snapshot >"$work/before-plain"
-
-# 1. Refusals leave the system as it was: a missing drive, a read-only
-#    target folder and a folder below it.
-install /D=Q:\\Tavrin; rc=$?
-[ $rc = 2 ] || fail "missing target folder: exit code $rc, expected 2"
-snapshot settings >"$work/after"
-diff "$work/before" "$work/after" >"$work/diff" || fail "missing target folder changed the system: $(head -5 "$work/diff")"
 mkdir -p "$ro"
 chmod 555 "$ro"
 if touch "$ro/.probe" 2>/dev/null; then rm -f "$ro/.probe"; chattr +i "$ro" 2>/dev/null; fi
+snapshot settings >"$work/before"
+snapshot | grep -v '^\./ReadOnly$' >"$work/before-plain"
+
+# 1. Refusals leave the system as it was: a missing drive, a read-only
+#    target folder and a folder below it, silently and with the setup's pages.
+install /D=Q:\\Tavrin; rc=$?
+[ $rc = 2 ] || fail "missing target folder: exit code $rc, expected 2"
 if touch "$ro/.probe" 2>/dev/null; then
   rm -f "$ro/.probe"
   echo "note: cannot make a read-only folder here (root without chattr); read-only case not run"
 else
-  snapshot settings >"$work/before-ro"
   for target in 'C:\ReadOnly' 'C:\ReadOnly\Tavrin'; do
     install "/D=$target"; rc=$?
     [ $rc = 2 ] || fail "read-only target $target: exit code $rc, expected 2"
-    snapshot settings >"$work/after"
-    diff "$work/before-ro" "$work/after" >"$work/diff" || fail "read-only target $target changed the system: $(head -5 "$work/diff")"
   done
+  # With its pages the setup says why and stays on the folder page; the
+  # user then cancels.
+  gui_refusal readonly-gui 'The installation folder C:\ReadOnly is read-only' '/D=C:\ReadOnly'
+  probe press 'Tavrin Setup' 10 2 >/dev/null || fail "no Cancel button"
+  probe message-box 'Tavrin Setup' 10 6 >/dev/null || fail "no question before quitting"
+  wait
+  [ "$(cat "$work/readonly-gui.rc")" = 1 ] || fail "cancelled setup: exit code $(cat "$work/readonly-gui.rc")"
 fi
+snapshot settings >"$work/after"
+diff "$work/before" "$work/after" >"$work/diff" || fail "a refused setup changed the system: $(head -5 "$work/diff")"
 chattr -i "$ro" 2>/dev/null
 rmdir "$ro"
 
@@ -126,18 +136,13 @@ for f in tavrin.exe README.txt LICENSE.txt uninstall.exe; do [ -f "$dir/$f" ] ||
 cmp -s "$dir/tavrin.exe" "$bin/tavrin.exe" || fail "installed tavrin.exe differs from the build's"
 cmp -s "$c/windows/system32/ovxcommon.dll" "$bin/ovxcommon.dll" || fail "ovxcommon.dll not in the system folder"
 grep -q 'Silent deployment' "$dir/README.txt" || fail "README.txt is not the README's user section"
-expect_value "$settings" Detect "REG_DWORD 0x1"
-expect_value "$settings" ApiLog "REG_DWORD 0x0"
-expect_value "$settings" ExecutionInterval "REG_DWORD 0x10"
-expect_value "$settings" DoubleClickZoom "REG_DWORD 0x5"
-expect_value "$settings" MaxZoom "REG_DWORD 0x4"
-expect_value "$settings" AudioDelay "REG_SZ 30"
-expect_value "$source_key" EventMessageFile 'REG_EXPAND_SZ C:\Program Files\Velmora\Tavrin\tavrin.exe'
-expect_value "$source_key" TypesSupported "REG_DWORD 0x7"
-expect_value "$uninstall_key" DisplayName "REG_SZ Tavrin"
-expect_value "$uninstall_key" DisplayVersion "REG_SZ V1.00L11 M05"
-expect_value "$uninstall_key" Publisher "REG_SZ Velmora"
-expect_value "$uninstall_key" UninstallString 'REG_SZ "C:\Program Files\Velmora\Tavrin\uninstall.exe"'
+expect_values "$settings" Detect=dword:0x1 ApiLog=dword:0x0 ExecutionInterval=dword:0x10 DoubleClickZoom=dword:0x5 \
+  MaxZoom=dword:0x4 AudioDelay=sz:30
+expect_values "$source_key" 'EventMessageFile=expand_sz:C:\Program Files\Velmora\Tavrin\tavrin.exe' \
+  TypesSupported=dword:0x7
+expect_values "$uninstall_key" DisplayName=sz:Tavrin 'DisplayVersion=sz:V1.00L11 M05' Publisher=sz:Velmora \
+  'UninstallString=sz:"C:\Program Files\Velmora\Tavrin\uninstall.exe"' \
+  'QuietUninstallString=sz:"C:\Program Files\Velmora\Tavrin\uninstall.exe" /S'
 [ "$(probe shortcut "$lnk")" = 'target C:\Program Files\Velmora\Tavrin\tavrin.exe' ] ||
   fail "shortcut: $(cat "$work/w.out")"
 
@@ -145,7 +150,7 @@ expect_value "$uninstall_key" UninstallString 'REG_SZ "C:\Program Files\Velmora\
 #    puts its capture and tablet-mode libraries on the search path).
 cp "$bin/ovxcapture.dll" "$bin/Pivra_x64.dll" "$c/windows/system32/"
 installed='C:\Program Files\Velmora\Tavrin\tavrin.exe'
-( timeout 25 wine "$installed" >"$work/viewer.out" 2>"$work/viewer.err" </dev/null; echo $? >"$work/viewer.rc" ) &
+( timeout 60 wine "$installed" >"$work/viewer.out" 2>"$work/viewer.err" </dev/null; echo $? >"$work/viewer.rc" ) &
 [ "$(viewer_probe wait-screen 2 15)" = "screen 2" ] || fail "installed viewer did not reach the video screen"
 # An upgrade while it runs is refused and changes nothing.
 snapshot settings >"$work/before-running"
@@ -153,14 +158,17 @@ install; rc=$?
 [ $rc = 2 ] || fail "install while the viewer runs: exit code $rc, expected 2"
 snapshot settings >"$work/after"
 diff "$work/before-running" "$work/after" >"$work/diff" || fail "refused upgrade changed the system: $(head -5 "$work/diff")"
+gui_refusal running-gui 'Tavrin is running. Close it and run the installer again'
+[ "$(viewer_probe screen)" = "screen 2" ] || fail "the viewer went away during the refused install"
 viewer_probe send close >/dev/null
 wait
+[ "$(cat "$work/running-gui.rc")" = 2 ] || fail "refused setup: exit code $(cat "$work/running-gui.rc")"
 [ "$(cat "$work/viewer.rc")" = 0 ] || fail "installed viewer did not end cleanly"
 
 # Its event-log entry (the board does not open) formats through the
 # registered message file as the entry's own text.
 printf 'fail Ovx_DevOpen status=-5\n' >"$work/open-fails.txt"
-( OVXSIM_SCENARIO=$work/open-fails.txt WINEDEBUG=-all,err+eventlog timeout 25 wine "$installed" \
+( OVXSIM_SCENARIO=$work/open-fails.txt WINEDEBUG=-all,err+eventlog timeout 60 wine "$installed" \
     >"$work/viewer.out" 2>"$work/viewer.err" </dev/null; echo $? >"$work/viewer.rc" ) &
 [ "$(viewer_probe wait-screen 8 15)" = "screen 8" ] || fail "installed viewer did not show the abnormal stop"
 viewer_probe send press >/dev/null
@@ -178,8 +186,8 @@ done
 echo old >"$dir/README.txt"
 install || fail "upgrade: exit code $?"
 grep -q 'Silent deployment' "$dir/README.txt" || fail "upgrade did not replace README.txt"
-expect_value "$settings" MaxZoom "REG_DWORD 0x4"
-expect_value "$uninstall_key" InstallLocation 'REG_SZ C:\Program Files\Velmora\Tavrin'
+expect_values "$settings" MaxZoom=dword:0x4
+expect_values "$uninstall_key" 'InstallLocation=sz:C:\Program Files\Velmora\Tavrin'
 
 # 5. Uninstall (it returns at once and goes on from a copy): everything of
 #    its own goes, the settings stay.
@@ -194,11 +202,11 @@ uninstall() {  # FOLDER [options]
   sleep 1  # its last registry writes
 }
 rm -f "$c/windows/system32/ovxcapture.dll" "$c/windows/system32/Pivra_x64.dll"
-w reg query "$settings"; cp "$work/w.out" "$work/settings-installed"
+probe dump 'Software\Velmora\Tavrin' >"$work/settings-installed"
 uninstall 'C:\Program Files\Velmora\Tavrin'
 snapshot >"$work/after"
 diff "$work/before-plain" "$work/after" >"$work/diff" || fail "the uninstaller left something: $(head -20 "$work/diff")"
-w reg query "$settings"
+probe dump 'Software\Velmora\Tavrin' >/dev/null
 diff "$work/settings-installed" "$work/w.out" >"$work/diff" || fail "uninstall changed the settings: $(cat "$work/diff")"
 # Its own running copy (in the temporary folder) goes at the next restart.
 w reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations
@@ -209,7 +217,7 @@ grep -q 'Un\.exe' "$work/w.out" || fail "the uninstaller's temporary copy is not
 install || fail "reinstall: exit code $?"
 install '/D=C:\Apps\Tavrin' || fail "upgrade to another folder: exit code $?"
 [ ! -e "$c/Program Files/Velmora" ] || fail "the old folder stayed: $(ls -R "$c/Program Files/Velmora")"
-expect_value "$source_key" EventMessageFile 'REG_EXPAND_SZ C:\Apps\Tavrin\tavrin.exe'
+expect_values "$source_key" 'EventMessageFile=expand_sz:C:\Apps\Tavrin\tavrin.exe'
 [ "$(probe shortcut "$lnk")" = 'target C:\Apps\Tavrin\tavrin.exe' ] || fail "shortcut after the move"
 uninstall 'C:\Apps\Tavrin' /REMOVESETTINGS
 [ ! -e "$c/Apps/Tavrin" ] || fail "C:\Apps\Tavrin stayed"
