@@ -199,6 +199,16 @@ Section "${PRODUCT}" SecMain
   ${If} $0 <> 0
     !insertmacro Refuse "${PRODUCT} is running. Close it and run the installer again; nothing was changed."
   ${EndIf}
+  ; So is the library in another program of the board's software: it could
+  ; not be replaced, and a silent setup would carry on with the old one.
+  ${If} ${FileExists} "$SYSDIR\ovxcommon.dll"
+    ClearErrors
+    FileOpen $0 "$SYSDIR\ovxcommon.dll" a
+    ${If} ${Errors}
+      !insertmacro Refuse "$SYSDIR\ovxcommon.dll is in use by another program. Close the board's programs and run the installer again; nothing was changed."
+    ${EndIf}
+    FileClose $0
+  ${EndIf}
   Call CheckTarget
   ${If} $0 != ""
     !insertmacro Refuse "$0"
@@ -283,7 +293,7 @@ Section "un.${PRODUCT}" SecUnMain
   ${If} $1 == "${PUBLISHER}"
     RMDir "$0"  ; the vendor folder, when nothing else is in it
   ${EndIf}
-  Delete "$SYSDIR\ovxcommon.dll"
+  Delete /REBOOTOK "$SYSDIR\ovxcommon.dll"  ; at the next restart when a program holds it
 
   SetShellVarContext all
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"

@@ -18,6 +18,10 @@
 //   installer_probe dump KEY...
 //     Prints each HKLM key below KEY ("[path]", or "[path] missing") and its
 //     values sorted by name, "name=dword:0x..", "name=sz:..", "name=expand_sz:..".
+//   installer_probe hold-module PATH EVENT
+//     Loads the DLL PATH, prints "held" and keeps it loaded until the named
+//     event EVENT is set (at most 60 s).
+//   installer_probe set-event EVENT
 // Exit code 0 when every step worked, 1 otherwise (with "error <what>").
 
 #include <shlobj.h>
@@ -223,12 +227,29 @@ void DumpKey(const std::wstring& path) {
   for (const auto& sub : subkeys) DumpKey(path + L"\\" + sub);
 }
 
+int HoldModule(const std::wstring& path, const std::wstring& event) {
+  const win32::UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
+  if (!done) return Fail("creating the event");
+  const win32::UniqueModule module(LoadLibraryW(path.c_str()));
+  if (!module) return Fail("loading the module");
+  std::printf("held\n");
+  std::fflush(stdout);
+  return WaitForSingleObject(done.get(), 60000) == WAIT_OBJECT_0 ? 0 : Fail("event not set");
+}
+
+int SetNamedEvent(const std::wstring& event) {
+  const win32::UniqueKernelHandle handle(OpenEventW(EVENT_MODIFY_STATE, FALSE, event.c_str()));
+  return handle && SetEvent(handle.get()) ? 0 : Fail("setting the event");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
   if (command == L"event-message" && argc == 4) return EventMessage(argv[2], argv[3]);
   if (command == L"shortcut" && argc == 3) return Shortcut(argv[2]);
+  if (command == L"hold-module" && argc == 4) return HoldModule(argv[2], argv[3]);
+  if (command == L"set-event" && argc == 3) return SetNamedEvent(argv[2]);
   if (command == L"dump") {
     for (int i = 2; i < argc; ++i) DumpKey(argv[i]);
     return 0;

@@ -146,6 +146,19 @@ expect_values "$uninstall_key" DisplayName=sz:Tavrin 'DisplayVersion=sz:V1.00L11
 [ "$(probe shortcut "$lnk")" = 'target C:\Program Files\Velmora\Tavrin\tavrin.exe' ] ||
   fail "shortcut: $(cat "$work/w.out")"
 
+# An upgrade while another program holds the library is refused too.
+wine "$bin/installer_probe.exe" hold-module 'C:\windows\system32\ovxcommon.dll' TavrinTestHold \
+  >"$work/hold.out" 2>/dev/null </dev/null &
+for i in $(seq 100); do grep -q held "$work/hold.out" && break; sleep 0.2; done
+grep -q held "$work/hold.out" || fail "could not load the installed ovxcommon.dll: $(cat "$work/hold.out")"
+snapshot settings >"$work/before-held"
+install; rc=$?
+w "$bin/installer_probe.exe" set-event TavrinTestHold
+wait
+[ $rc = 2 ] || fail "install while ovxcommon.dll is in use: exit code $rc, expected 2"
+snapshot settings >"$work/after"
+diff "$work/before-held" "$work/after" >"$work/diff" || fail "refused upgrade changed the system: $(head -5 "$work/diff")"
+
 # 3. The installed viewer against the simulated board (the board's software
 #    puts its capture and tablet-mode libraries on the search path).
 cp "$bin/ovxcapture.dll" "$bin/Pivra_x64.dll" "$c/windows/system32/"
