@@ -83,6 +83,7 @@ inline void CloseIcon(HICON icon) noexcept { ::DestroyIcon(icon); }
 inline void ClosePowerNotify(HPOWERNOTIFY n) noexcept { ::UnregisterPowerSettingNotification(n); }
 inline void CloseSessionNotify(HWND window) noexcept { ::WTSUnRegisterSessionNotification(window); }
 inline void CloseEventSource(HANDLE source) noexcept { ::DeregisterEventSource(source); }
+inline void CloseEventLog(HANDLE log) noexcept { ::CloseEventLog(log); }
 
 // File and device handles use INVALID_HANDLE_VALUE for "none" (null too, to
 // be safe with calls that return either).
@@ -161,6 +162,7 @@ using UniqueActivationContext = UniqueHandle<policy::ActivationContext>;
 using UniquePowerNotify = UniqueHandle<policy::NullIsEmpty<HPOWERNOTIFY, policy::ClosePowerNotify>>;
 using UniqueSessionNotify = UniqueHandle<policy::NullIsEmpty<HWND, policy::CloseSessionNotify>>;
 using UniqueEventSource = UniqueHandle<policy::NullIsEmpty<HANDLE, policy::CloseEventSource>>;
+using UniqueEventLog = UniqueHandle<policy::NullIsEmpty<HANDLE, policy::CloseEventLog>>;
 template <typename I>
 using ComPtr = UniqueHandle<policy::Com<I>>;
 using ComApartment = UniqueHandle<policy::Apartment>;

@@ -1,0 +1,20 @@
+# cmake -DREADME=README.md -DHEADING="## ..." -DOUT=README.txt -P readme_section.cmake
+# Writes one section of the README (its heading up to the next heading of the
+# same level) as a Windows text file (CR LF line ends).
+file(READ ${README} text)
+string(FIND "${text}" "${HEADING}\n" start)
+if(start EQUAL -1)
+  message(FATAL_ERROR "${README} has no section '${HEADING}'")
+endif()
+string(SUBSTRING "${text}" ${start} -1 text)
+string(LENGTH "${HEADING}\n" skip)
+string(SUBSTRING "${text}" ${skip} -1 rest)
+string(FIND "${rest}" "\n## " end)
+if(NOT end EQUAL -1)
+  math(EXPR keep "${skip} + ${end} + 1")
+  string(SUBSTRING "${text}" 0 ${keep} text)
+endif()
+string(REGEX REPLACE "^## " "" text "${text}")
+string(REPLACE "\r\n" "\n" text "${text}")
+string(REPLACE "\n" "\r\n" text "${text}")
+file(WRITE ${OUT} "${text}")
