@@ -33,10 +33,16 @@ bool PlayZoomLogic::OnDoubleClick(int32_t x, int32_t y) {
   if (!IsStrictlyInside(v, x, y)) return false;
   if (play_ != nullptr) {
     // Strictly inside: the rectangle is at least two pixels each way.
-    const app::ZoomCentre centre{static_cast<double>(x - v.left) / v.Width(),
-                                 static_cast<double>(y - v.top) / v.Height()};
+    app::ZoomCentre centre{static_cast<double>(x - v.left) / v.Width(),
+                           static_cast<double>(y - v.top) / v.Height()};
     const app::Rect area{0, 0, v.Width(), v.Height()};
     const double target = layout_.zoom == 1.0 ? doubleTapZoom_ : 1.0;
+    // The crop stops at the picture's edge; so does the centre, or the next
+    // slide or pinch would start from a middle that is not shown.
+    if (target >= 1.0) {
+      centre.x = ClampCentre(centre.x, target);
+      centre.y = ClampCentre(centre.y, target);
+    }
     play_->OnZoomChanged(&area, &centre, target);
   }
   return true;
@@ -146,12 +152,16 @@ void PlayZoomLogic::GestureEnded() {
   if (!pointerGesture_) checkState_.SetCheckState(1);
 }
 
+bool PlayZoomLogic::TouchRunning() const {
+  const auto running = [](int32_t state) { return state == kGestureBegan || state == kGestureChanged; };
+  return running(recognizers_.Slide().State()) || running(recognizers_.Pinch().State());
+}
+
 void PlayZoomLogic::SetPointerGesture(bool running) {
   pointerGesture_ = running;
   if (running) {
     checkState_.SetCheckState(0);
-  } else if (slide_.active == 0 && pinch_.active == 0 && recognizers_.Slide().State() == kGestureIdle &&
-             recognizers_.Pinch().State() == kGestureIdle) {
+  } else if (!TouchRunning()) {
     checkState_.SetCheckState(1);
   }
 }

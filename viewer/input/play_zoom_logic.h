@@ -114,6 +114,7 @@ class PlayZoomLogic {
   void SendZoom(double centreX, double centreY, double zoom);
   app::ZoomCentre PinchStep(PinchEventArgs e);
   void GestureEnded();
+  [[nodiscard]] bool TouchRunning() const;
   void ZoomAboutFraction(double px, double py, double factor);
 
   CheckStateSink& checkState_;
