@@ -66,32 +66,29 @@ void PlayZoomLogic::OnSlideBegan(SlideEventArgs e) {
   slide_.active = 1;
 }
 
-void PlayZoomLogic::OnSlideChanged(SlideEventArgs e) {
-  if (slide_.active == 0 || !HasVideoArea()) return;
-  const double z = UsableZoom(layout_.zoom);
+void PlayZoomLogic::SlideStep(SlideEventArgs e) {
   const double nx = static_cast<double>(e.x) / layout_.video.Width();
   const double ny = static_cast<double>(e.y) / layout_.video.Height();
+  const double z = UsableZoom(layout_.zoom);
   slide_.centreX = PanCentre(UsableCentre(layout_.centreX), z, slide_.lastX, nx);
   slide_.centreY = PanCentre(UsableCentre(layout_.centreY), z, slide_.lastY, ny);
   slide_.lastX = nx;
   slide_.lastY = ny;
-  SendZoom(slide_.centreX, slide_.centreY, z);
+}
+
+void PlayZoomLogic::OnSlideChanged(SlideEventArgs e) {
+  if (slide_.active == 0 || !HasVideoArea()) return;
+  SlideStep(e);
+  SendZoom(slide_.centreX, slide_.centreY, UsableZoom(layout_.zoom));
 }
 
 void PlayZoomLogic::OnSlideEnded(SlideEventArgs e) {
   if (slide_.active != 0) {
-    if (HasVideoArea()) {
-      const double z = UsableZoom(layout_.zoom);
-      const double nx = static_cast<double>(e.x) / layout_.video.Width();
-      const double ny = static_cast<double>(e.y) / layout_.video.Height();
-      slide_.centreX = PanCentre(UsableCentre(layout_.centreX), z, slide_.lastX, nx);
-      slide_.centreY = PanCentre(UsableCentre(layout_.centreY), z, slide_.lastY, ny);
-      slide_.lastX = nx;
-      slide_.lastY = ny;
-      slide_.active = 0;
-      SendZoom(slide_.centreX, slide_.centreY, z);
-    }
     slide_.active = 0;
+    if (HasVideoArea()) {
+      SlideStep(e);
+      SendZoom(slide_.centreX, slide_.centreY, UsableZoom(layout_.zoom));
+    }
   }
   if (pinch_.active == 0) GestureEnded();
 }
@@ -102,8 +99,8 @@ void PlayZoomLogic::OnPinchBegan(PinchEventArgs e) {
   if (!HasVideoArea()) return;
   const double z = UsableZoom(layout_.zoom);
   pinch_.zoom = z;
-  pinch_.lastX = static_cast<double>(e.x - layout_.video.left) / layout_.video.Width();
-  pinch_.lastY = static_cast<double>(e.y - layout_.video.top) / layout_.video.Height();
+  pinch_.lastX = (static_cast<double>(e.x) - layout_.video.left) / layout_.video.Width();
+  pinch_.lastY = (static_cast<double>(e.y) - layout_.video.top) / layout_.video.Height();
   const ZoomAnchor ax = AnchorAt(pinch_.lastX, z, UsableCentre(layout_.centreX));
   const ZoomAnchor ay = AnchorAt(pinch_.lastY, z, UsableCentre(layout_.centreY));
   pinch_.anchorX = ax.anchor;
@@ -120,8 +117,8 @@ app::ZoomCentre PlayZoomLogic::PinchStep(PinchEventArgs e) {
   // stays until a distance to compare with has been seen.
   const double ratio = old == 0 ? 1.0 : static_cast<double>(e.distance) / old;
   const double zn = ClampZoom(ratio * pinch_.zoom, pinch_.maximumZoom);
-  const double rx = static_cast<double>(e.x - layout_.video.left) / layout_.video.Width();
-  const double ry = static_cast<double>(e.y - layout_.video.top) / layout_.video.Height();
+  const double rx = (static_cast<double>(e.x) - layout_.video.left) / layout_.video.Width();
+  const double ry = (static_cast<double>(e.y) - layout_.video.top) / layout_.video.Height();
   const ZoomStep sx = ZoomAbout({pinch_.anchorX, pinch_.offsetX}, pinch_.lastX - rx, zn);
   const ZoomStep sy = ZoomAbout({pinch_.anchorY, pinch_.offsetY}, pinch_.lastY - ry, zn);
   pinch_.offsetX = sx.offset;
@@ -168,8 +165,8 @@ void PlayZoomLogic::SetPointerGesture(bool running) {
 
 void PlayZoomLogic::ZoomAboutPoint(int32_t x, int32_t y, double factor) {
   if (!HasVideoArea()) return;
-  ZoomAboutFraction(static_cast<double>(x - layout_.video.left) / layout_.video.Width(),
-                    static_cast<double>(y - layout_.video.top) / layout_.video.Height(), factor);
+  ZoomAboutFraction((static_cast<double>(x) - layout_.video.left) / layout_.video.Width(),
+                    (static_cast<double>(y) - layout_.video.top) / layout_.video.Height(), factor);
 }
 
 void PlayZoomLogic::ZoomAboutMiddle(double factor) {

@@ -112,6 +112,7 @@ class PlayZoomLogic {
  private:
   [[nodiscard]] bool HasVideoArea() const;
   void SendZoom(double centreX, double centreY, double zoom);
+  void SlideStep(SlideEventArgs e);
   app::ZoomCentre PinchStep(PinchEventArgs e);
   void GestureEnded();
   [[nodiscard]] bool TouchRunning() const;
