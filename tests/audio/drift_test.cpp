@@ -45,6 +45,10 @@ struct Drift {
   bool rateAdjust;
 };
 
+void PrintTo(const Drift& d, std::ostream* os) {
+  *os << d.ppm << " ppm, " << (d.rateAdjust ? "rate" : "frames");
+}
+
 class HeldDelay : public ::testing::TestWithParam<Drift> {};
 
 TEST_P(HeldDelay, StaysInBoundsForAnHourWithoutLossOrUnderrun) {
