@@ -42,7 +42,7 @@ TEST_F(CopyLoop, PrefillReleasesCaptureThenRenderAndFillsToTheTarget) {
   EXPECT_EQ(audio_->Calls(),
             (Names{"OpenCapture", "OpenRender", "StartCapture", "NextPacket", "RenderBuffer:480",
                    "ReleasePacket:480", "ReleaseRender:480", "RenderBuffer:960", "ReleaseRender:960",
-                   "StartRender", "WaitForBuffer", "StopStreams"}));
+                   "StartRender", "WaitForBuffer", "RenderPadding", "StopStreams"}));
   std::vector<uint8_t> expected = Frames(1, 480);
   expected.resize(1440 * 4, 0);
   EXPECT_EQ(audio_->rendered, expected);
@@ -152,8 +152,10 @@ TEST_F(CopyLoop, TwoSecondsOfSilenceEndTheLoop) {
   audio_->eventsBeforeSilence = 1;
   EXPECT_EQ(Run(), kAudioOk);
   const Names calls = audio_->Calls();
-  ASSERT_GE(calls.size(), 2u);
-  EXPECT_EQ(calls[calls.size() - 2], "WaitForBuffer");
+  ASSERT_GE(calls.size(), 3u);
+  // The render side is asked once whether it is still there.
+  EXPECT_EQ(calls[calls.size() - 3], "WaitForBuffer");
+  EXPECT_EQ(calls[calls.size() - 2], "RenderPadding");
   EXPECT_EQ(calls.back(), "StopStreams");
 }
 

@@ -166,5 +166,22 @@ TEST(DeviceChanges, SoundFollowsThePlaybackDeviceAndTheCaptureEndpoint) {
   EXPECT_EQ(run.audio->traces, expected);
 }
 
+// No notification, no more render events: the silence shows the device is
+// gone, and the loop goes on with the new default.
+TEST(DeviceChanges, PlaybackDeviceThatVanishesSilentlyIsReplaced) {
+  SimRun run;
+  run.audio->devices.push_back({L"Headphones", L"USB Audio"});
+  run.audio->At(10, [](SimAudio& a) { a.Vanish(0, 1); });
+  run.For(20);
+  EXPECT_EQ(run.status, kAudioOk);
+  const double back = run.SoundOn(1, 10);
+  ASSERT_GT(back, 0);
+  EXPECT_LT(back, 12.5);  // the 2 s wait for an event, then at once
+  EXPECT_LT(run.audio->stats.lastBad, 13.5);
+  EXPECT_EQ(run.shared.Diagnosis().reopens, 1u);
+  ASSERT_EQ(run.audio->traces.size(), 2u);
+  EXPECT_EQ(run.audio->traces[0], L"tavrin: audio playback lost on Speakers (Realtek Audio)\n");
+}
+
 }  // namespace
 }  // namespace environment

@@ -85,6 +85,12 @@ class SimAudio {
     if (defaultDevice == device) defaultDevice = -1;
     Notify();
   }
+  // The device vanishes and the system says nothing; its calls fail.
+  void Vanish(int device, int newDefault) {
+    devices[device].present = false;
+    if (renderDevice_ == device) renderGone_ = true;
+    defaultDevice = newDefault;
+  }
   void Restore(int device) {
     devices[device].present = true;
     defaultDevice = device;

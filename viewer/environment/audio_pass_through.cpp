@@ -98,7 +98,15 @@ class PassThrough {
         continue;
       }
       const BufferWait wait = ep_.WaitForBuffer(kBufferWaitMs);
-      if (wait == BufferWait::kTimeout) return kAudioOk;  // 2 s of silence from the render side
+      if (wait == BufferWait::kTimeout) {
+        // A device that vanished without a notification stops its events too.
+        uint32_t padding = 0;
+        if (ep_.RenderPadding(padding) == kAudioDeviceGone) {
+          LoseRender(true);
+          continue;
+        }
+        return kAudioOk;  // 2 s of silence from the render side
+      }
       if (wait == BufferWait::kFailed) return kAudioFail;
       if (ep_.TakeRenderChange()) {
         LoseRender(false);
