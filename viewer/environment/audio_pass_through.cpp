@@ -408,10 +408,14 @@ class PassThrough {
       st = ep_.CapturePadding(capturePadding);
       if (AudioFailed(st) && !CaptureGone(st)) return st;
     }
-    shared_.Update([&](AudioRecord& r) {
-      r.capturePaddingBytes = Clamp32(uint64_t{capturePadding} * frameBytes_);
-      r.renderPaddingBytes = Clamp32(uint64_t{renderPadding} * frameBytes_);
-    });
+    // Published when the pass ends, whichever way.
+    struct Publish {
+      PassThrough& loop;
+      uint32_t capturePadding;
+      uint32_t renderPadding;
+      ~Publish() { loop.PublishPass(capturePadding, renderPadding); }
+    } publish{*this, capturePadding, renderPadding};
+    measured_ = false;
     playedSinceUpdate_ += paddingAfterWrite_ > renderPadding ? paddingAfterWrite_ - renderPadding : 0;
     // The render side ran dry: a glitch, whatever the delay says.
     if (renderPadding == 0 && paddingAfterWrite_ > 0) control_->Reset();
@@ -483,12 +487,20 @@ class PassThrough {
         control_->UseFrameCorrections();
       }
     }
-    shared_.UpdateDiagnosis([&](AudioDiagnosis& d) {
-      d.delayMs = delay * 1000.0;
+    measured_ = true;
+    delayMs_ = delay * 1000.0;
+    return kAudioOk;
+  }
+
+  void PublishPass(uint32_t capturePadding, uint32_t renderPadding) {
+    shared_.UpdateBoth([&](AudioRecord& r, AudioDiagnosis& d) {
+      r.capturePaddingBytes = Clamp32(uint64_t{capturePadding} * frameBytes_);
+      r.renderPaddingBytes = Clamp32(uint64_t{renderPadding} * frameBytes_);
+      if (!measured_) return;
+      d.delayMs = delayMs_;
       d.ratePpm = control_->RatePpm();
       d.rateAdjust = control_->RateAdjust();
     });
-    return kAudioOk;
   }
 
   AudioEndpoints& ep_;
@@ -510,6 +522,8 @@ class PassThrough {
   uint64_t playedSinceUpdate_ = 0;
   uint64_t skip_ = 0;  // incoming frames still to leave out (delay too long)
   int32_t pendingCorrection_ = 0;
+  bool measured_ = false;  // this pass measured the delay
+  double delayMs_ = 0;
 };
 
 }  // namespace

@@ -54,6 +54,12 @@ class AudioShared {
     std::lock_guard guard(lock_);
     return diagnosis_;
   }
+  // Both under one lock (once a pass).
+  template <class F>
+  void UpdateBoth(F change) {
+    std::lock_guard guard(lock_);
+    change(record_, diagnosis_);
+  }
   template <class F>
   void UpdateDiagnosis(F change) {
     std::lock_guard guard(lock_);
