@@ -142,6 +142,40 @@ struct Apartment {
   static void Close(Type) noexcept { ::CoUninitialize(); }
 };
 
+// Memory from the COM allocator (formats, strings a COM call handed out).
+template <typename T>
+struct CoTaskMem {
+  using Type = T*;
+  static constexpr Type Empty() noexcept { return nullptr; }
+  static bool IsEmpty(Type p) noexcept { return p == nullptr; }
+  static void Close(Type p) noexcept { ::CoTaskMemFree(p); }
+};
+
+// A property value; clearing it frees what it points to.
+struct PropVariant {
+  using Type = PROPVARIANT;
+  static Type Empty() noexcept { return Type{}; }
+  static bool IsEmpty(const Type& v) noexcept { return v.vt == VT_EMPTY; }
+  static void Close(Type v) noexcept { ::PropVariantClear(&v); }
+};
+
+// A device notification client registered with an audio endpoint
+// enumerator (templates, so that only users include the audio headers).
+template <typename Enumerator, typename Client>
+struct EndpointNotificationValue {
+  Enumerator* enumerator = nullptr;
+  Client* client = nullptr;
+};
+template <typename Enumerator, typename Client>
+struct EndpointNotification {
+  using Type = EndpointNotificationValue<Enumerator, Client>;
+  static constexpr Type Empty() noexcept { return {}; }
+  static bool IsEmpty(const Type& v) noexcept { return v.enumerator == nullptr || v.client == nullptr; }
+  static void Close(const Type& v) noexcept {
+    v.enumerator->UnregisterEndpointNotificationCallback(v.client);
+  }
+};
+
 }  // namespace policy
 
 using UniqueKernelHandle = UniqueHandle<policy::NullIsEmpty<HANDLE, policy::CloseKernel>>;
@@ -166,6 +200,11 @@ using UniqueEventLog = UniqueHandle<policy::NullIsEmpty<HANDLE, policy::CloseEve
 template <typename I>
 using ComPtr = UniqueHandle<policy::Com<I>>;
 using ComApartment = UniqueHandle<policy::Apartment>;
+template <typename T>
+using UniqueCoTaskMem = UniqueHandle<policy::CoTaskMem<T>>;
+using UniquePropVariant = UniqueHandle<policy::PropVariant>;
+template <typename Enumerator, typename Client>
+using UniqueEndpointNotification = UniqueHandle<policy::EndpointNotification<Enumerator, Client>>;
 
 // The window's DC, released to it; empty when GetDC fails.
 [[nodiscard]] inline UniqueWindowDc GetWindowDc(HWND window) noexcept {

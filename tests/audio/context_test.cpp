@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "fake_endpoints.h"
+#include "sim_endpoints.h"
 
 namespace environment {
 namespace {
@@ -29,7 +30,7 @@ TEST_F(Context, IsCreatedEmptyOnceAndFreed) {
 
 TEST_F(Context, SwitchingOnTwiceStartsOneThread) {
   auto audio = std::make_shared<FakeAudio>();
-  audio->packets.push_back(Packet(0, 480));
+  audio->packets.push_back(Packet(1, 480));
   AudioContext* c = AudioContext::Get();
   c->SetEndpointFactory(FactoryFor(audio));
   StartAudioPassThrough(*c);
@@ -88,6 +89,51 @@ TEST_F(Context, FreeingStopsARunningThread) {
   AudioContext::Free();
   // The thread has released its endpoints before the free returned.
   EXPECT_TRUE(audio->stopped);
+}
+
+// Waits (for real) until `done` holds; false after 10 s.
+template <class F>
+bool WaitUntil(F done) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > limit) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+// Audio off while the path follows a new default device, waits for a
+// playback device, or waits for the capture endpoint: the thread ends and
+// the worker's wait stays within its 2000 ms.
+TEST_F(Context, StopWhileReopeningEndsInTime) {
+  enum Scenario { kNewDefault, kNoPlayback, kNoCapture };
+  for (Scenario scenario : {kNewDefault, kNoPlayback, kNoCapture}) {
+    auto sim = std::make_shared<SimAudio>();
+    sim->realTime = true;
+    sim->devices.push_back({L"Headphones", L"USB Audio"});
+    sim->At(0.05, [scenario](SimAudio& a) {
+      if (scenario == kNewDefault) a.SetDefault(1);
+      if (scenario == kNoPlayback) a.Remove(0);
+      if (scenario == kNoCapture) a.CaptureGone();
+    });
+    AudioContext* c = AudioContext::Get();
+    c->SetEndpointFactory(SimFactory(sim));
+    StartAudioPassThrough(*c);
+    ASSERT_TRUE(WaitUntil([&] {
+      if (scenario == kNewDefault) return c->Diagnosis().reopens >= 1;
+      std::lock_guard g(sim->lock);
+      return sim->stats.openFailures >= 2;  // it keeps looking
+    })) << scenario;
+    const auto start = std::chrono::steady_clock::now();
+    StopAudioPassThrough(*c);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000)) << scenario;
+    EXPECT_FALSE(c->HasFinishedEvent());
+    {
+      std::lock_guard g(sim->lock);
+      EXPECT_TRUE(sim->destroyed) << scenario;  // the thread ended and let its endpoints go
+    }
+    AudioContext::Free();
+  }
 }
 
 }  // namespace

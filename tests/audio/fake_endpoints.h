@@ -38,6 +38,8 @@ struct FakeAudio {
   std::vector<uint8_t> rendered;
   uint32_t renderPadding = 0;
   bool stopped = false;
+  int64_t now = 0;
+  std::vector<std::wstring> traces;
 
   std::vector<std::string> Calls() {
     std::lock_guard g(lock);
@@ -45,12 +47,23 @@ struct FakeAudio {
   }
 };
 
-// Packet of `frames` frames numbered from `first` (4 bytes a frame).
+// Packet of `frames` frames numbered from `first` (4 bytes a frame; number 0
+// would look like silence).
 inline std::vector<uint8_t> Packet(uint32_t first, uint32_t frames) {
   std::vector<uint8_t> p;
   for (uint32_t f = first; f < first + frames; ++f)
     for (int b = 0; b < 4; ++b) p.push_back(static_cast<uint8_t>((f >> (8 * b)) & 0xFF));
   return p;
+}
+
+// The frames that are not silence.
+inline std::vector<uint8_t> Sound(const std::vector<uint8_t>& frames) {
+  std::vector<uint8_t> sound;
+  for (size_t i = 0; i + 4 <= frames.size(); i += 4)
+    if (frames[i] != 0 || frames[i + 1] != 0 || frames[i + 2] != 0 || frames[i + 3] != 0)
+      sound.insert(sound.end(), frames.begin() + static_cast<std::ptrdiff_t>(i),
+                   frames.begin() + static_cast<std::ptrdiff_t>(i + 4));
+  return sound;
 }
 
 class FakeEndpoints final : public AudioEndpoints {
@@ -73,6 +86,8 @@ class FakeEndpoints final : public AudioEndpoints {
     frames = a_->renderFrames;
     return kAudioOk;
   }
+  void CloseCapture() override { Call("CloseCapture"); }
+  void CloseRender() override { Call("CloseRender"); }
   AudioStatus StartCapture() override { return Call("StartCapture"); }
   AudioStatus StartRender() override { return Call("StartRender"); }
   BufferWait WaitForBuffer(uint32_t timeoutMs) override {
@@ -81,7 +96,18 @@ class FakeEndpoints final : public AudioEndpoints {
     if (timeoutMs != 2000) return BufferWait::kFailed;
     if (a_->eventsBeforeSilence-- <= 0) return a_->endWith;
     a_->renderPadding -= std::min(a_->renderPadding, a_->playPerEvent);
+    a_->now += kAudioTicksPerSecond / 100;
     return BufferWait::kSignalled;
+  }
+  bool TakeRenderChange() override { return false; }
+  int64_t Now() override {
+    std::lock_guard g(a_->lock);
+    return a_->now;
+  }
+  AudioStatus SetRenderRate(double) override { return Call("SetRenderRate"); }
+  void Trace(const std::wstring& line) override {
+    std::lock_guard g(a_->lock);
+    a_->traces.push_back(line);
   }
   AudioStatus CapturePadding(uint32_t& frames) override {
     if (auto st = Call("CapturePadding"); st != kAudioOk) return st;
@@ -95,17 +121,16 @@ class FakeEndpoints final : public AudioEndpoints {
     frames = a_->renderPadding;
     return kAudioOk;
   }
-  AudioStatus NextPacket(const uint8_t*& data, uint32_t& frames) override {
+  AudioStatus NextPacket(CapturePacket& packet) override {
     if (auto st = Call("NextPacket"); st != kAudioOk) return st;
     std::lock_guard g(a_->lock);
     if (outstanding_ != 0) return static_cast<AudioStatus>(0x88890007u);  // out of order
-    data = nullptr;
-    frames = 0;
+    packet = {};
     if (a_->packets.empty()) return kAudioOk;
     packet_ = a_->packets.front();
     a_->packets.pop_front();
-    data = packet_.data();
-    frames = outstanding_ = static_cast<uint32_t>(packet_.size() / 4);
+    packet.data = packet_.data();
+    packet.frames = outstanding_ = static_cast<uint32_t>(packet_.size() / 4);
     return kAudioOk;
   }
   AudioStatus ReleasePacket(uint32_t frames) override {

@@ -30,6 +30,8 @@ class AudioContext {
   bool HasFinishedEvent() const { return finished_ != nullptr; }
   // What the last pass-through found (diagnosis).
   AudioRecord Record() const { return shared_->Record(); }
+  // How the path's delay is held, and the reopened endpoints.
+  AudioDiagnosis Diagnosis() const { return shared_->Diagnosis(); }
   // Threads started over the context's life.
   uint32_t ThreadsStarted() const { return threadsStarted_.load(std::memory_order_acquire); }
 

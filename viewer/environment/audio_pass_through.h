@@ -1,7 +1,8 @@
 #pragma once
 // The copy loop of the audio pass-through: capture packets go unchanged to
-// the playback endpoint until the running flag drops, a call fails or the
-// render event stays silent for 2 s.
+// the playback endpoint, at a constant delay, until the running flag drops,
+// a call fails or the render event stays silent for 2 s.  An endpoint that
+// goes away (or a new default playback device) is opened again instead.
 
 #include <atomic>
 #include <cstdint>
@@ -32,11 +33,38 @@ struct AudioRecord {
   uint32_t renderPaddingBytes = 0;
 };
 
+// How the path's delay is held and what happened to the endpoints,
+// counted over the context's life (diagnosis and tests).
+struct AudioDiagnosis {
+  double delayMs = 0;        // latest measured delay
+  double ratePpm = 0;        // rate correction asked for (> 0: playback faster)
+  uint64_t corrections = 0;  // single frames dropped or repeated
+  uint32_t resyncs = 0;      // delay set back to the target in one step
+  uint32_t reopens = 0;      // endpoints opened again after a change
+  bool rateAdjust = false;   // the playback device adjusts its rate
+};
+
 // Owned jointly by the context and its thread, so that a thread that
 // outlives the worker's 2000 ms wait never touches freed memory.
 class AudioShared {
  public:
   std::atomic<int32_t> running{0};
+
+  AudioDiagnosis Diagnosis() const {
+    std::lock_guard guard(lock_);
+    return diagnosis_;
+  }
+  // Both under one lock (once a pass).
+  template <class F>
+  void UpdateBoth(F change) {
+    std::lock_guard guard(lock_);
+    change(record_, diagnosis_);
+  }
+  template <class F>
+  void UpdateDiagnosis(F change) {
+    std::lock_guard guard(lock_);
+    change(diagnosis_);
+  }
 
   AudioRecord Record() const {
     std::lock_guard guard(lock_);
@@ -51,11 +79,14 @@ class AudioShared {
  private:
   mutable std::mutex lock_;
   AudioRecord record_;
+  AudioDiagnosis diagnosis_;
 };
 
 using AudioEndpointFactory = std::function<std::unique_ptr<AudioEndpoints>()>;
 
 constexpr uint32_t kBufferWaitMs = 2000;
+// How often an endpoint that went away is looked for again.
+constexpr uint32_t kReopenRetryMs = 250;
 
 // Runs the pass-through on `endpoints` and stops its streams; the result is
 // the status that ended it (kAudioOk for a stop or a silence).
