@@ -298,5 +298,26 @@ TEST_F(LoggedPlaneSession, PlanePropertiesAreLoggedAndTheDrawIsNot) {
   EXPECT_EQ(log.find("DrawAll"), std::string::npos);
 }
 
+// A whole-input request sends the top and size its slot held (here those of
+// an earlier crop in the same slot); the log line shows what the board got.
+TEST_F(LoggedPlaneSession, WholeInputCarriesTheSlotsCropWordsToTheBoardAndTheLog) {
+  ASSERT_TRUE(Plane());                                                             // slot 1
+  PlaneRequestWriter(session_->Queue()).Crop({10, 20}, {640, 360});                 // slot 2
+  for (int i = 0; i < 99; ++i) PlaneRequestWriter(session_->Queue()).Audio(false);  // slots 3..99, 0, 1
+  PlaneRequestWriter(session_->Queue()).WholeInput();                               // slot 2 again
+  AfterAPass();
+  OvxSimState board{};
+  OvxSim_GetState(&board);
+  EXPECT_EQ(board.plane_parts_id, OVX_VP_PROP_PARTS_WHOLE);
+  EXPECT_EQ(board.plane_parts.top.x, 10);
+  EXPECT_EQ(board.plane_parts.size.y, 360);
+  InputManager::Destroy();
+  session_ = nullptr;
+  std::string log = ReadFile(folder_ / "log" / "mira5api.log");
+  std::erase(log, '\r');
+  EXPECT_NE(log.find(",3,parts.x:3840 parts.y:2160 top.x:10 top.y:20 size.x:640 size.y:360\n"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace capture
