@@ -33,13 +33,13 @@ struct FakeSession : app::DeviceSession {
   int32_t planeWidth = -1, planeHeight = -1, planeAudioDelay = -1;
   uint32_t planeInterval = 0;
 
-  int32_t CheckFirmwareVersion() override {
+  capture::VersionCheckResult CheckFirmwareVersion() override {
     calls.push_back("firmware");
-    return firmware;
+    return static_cast<capture::VersionCheckResult>(firmware);
   }
-  int32_t CheckDriverVersion() override {
+  capture::VersionCheckResult CheckDriverVersion() override {
     calls.push_back("driver");
-    return driver;
+    return static_cast<capture::VersionCheckResult>(driver);
   }
   bool CreatePlane(int32_t w, int32_t h, uint32_t interval, int32_t delay) override {
     calls.push_back("plane");
@@ -60,14 +60,14 @@ struct FakeSession : app::DeviceSession {
     if (registerOk) registered = true;
     return registerOk;
   }
-  int32_t QueryInputStatus(int32_t& w, int32_t& h) override {
+  capture::SignalStatus QueryInputStatus(int32_t& w, int32_t& h) override {
     calls.push_back("query");
     pending = false;
-    if (status != 3) {
+    if (status != capture::kSignalReadError) {
       w = width;
       h = height;
     }
-    return status;
+    return static_cast<capture::SignalStatus>(status);
   }
   bool CheckWatchdog() override {
     calls.push_back("check");

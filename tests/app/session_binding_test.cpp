@@ -8,6 +8,7 @@
 
 #include "support/eventually.h"
 #include "app/frame_controller.h"
+#include "capture/plane_request_writer.h"
 #include "frame_fakes.h"
 #include "ovxcapture_sim.h"
 
@@ -54,11 +55,30 @@ TEST(QueuePlaneOutput, EachOperationPublishesItsGroups) {
   EXPECT_EQ(0, queue.Merged().audio);
 }
 
+// The whole-input request writes only the id: the crop words its slot held
+// go with it, and so to the board.
+TEST(QueuePlaneOutput, WholeInputKeepsTheSlotsTopAndSize) {
+  capture::PlaneRequestQueue queue;
+  shell::QueuePlaneOutput out(queue);
+  capture::PlaneRequestWriter(queue).Crop({10, 20}, {640, 360});  // slot 1
+  ASSERT_TRUE(queue.Collect());
+  for (int i = 0; i < 99; ++i) out.Audio(false);  // round to slot 1 again
+  ASSERT_TRUE(queue.Collect());
+  out.WholeInput();
+  ASSERT_TRUE(queue.Collect());
+  const capture::PlaneState& m = queue.Merged();
+  EXPECT_EQ(OVX_VP_PROP_PARTS_WHOLE, m.partsId);
+  EXPECT_EQ(10, m.parts.top.x);
+  EXPECT_EQ(20, m.parts.top.y);
+  EXPECT_EQ(640, m.parts.size.x);
+  EXPECT_EQ(360, m.parts.size.y);
+}
+
 // The driver lookup needs the installed board (Windows); everything else is
 // the session's own.
 struct DriverFits : shell::SessionBinding {
   using shell::SessionBinding::SessionBinding;
-  int32_t CheckDriverVersion() override { return 0; }
+  capture::VersionCheckResult CheckDriverVersion() override { return capture::kVersionFits; }
 };
 
 class FrameOnSession : public ::testing::Test {
@@ -67,7 +87,6 @@ class FrameOnSession : public ::testing::Test {
     OvxSim_Reset();
     session_ = capture::InputManager::Create(0);
     ASSERT_NE(nullptr, session_);
-    session_->SetExecutionIntervalForTesting(1);
     binding_ = std::make_unique<DriverFits>(*session_);
     plane_ = std::make_unique<shell::QueuePlaneOutput>(session_->Queue());
     frame_ = std::make_unique<app::FrameController>(binding_.get(), *plane_, timers_, window_, tablet_,
@@ -118,6 +137,24 @@ TEST_F(FrameOnSession, SourceArrivalShowsThePlaneAndLockHidesIt) {
   frame_->OnTimer(app::kTimerWait);
   EXPECT_EQ(ScreenKind::Play, frame_->Current());
   EXPECT_TRUE(Eventually([] { return Committed().enable == 1; }));
+}
+
+// The registry's -1 arrives as 0xFFFFFFFF: no pause between passes, so the
+// plane shows, and the end of the session (hide request, stop, join) returns.
+TEST_F(FrameOnSession, NegativeExecutionIntervalMeansNoPause) {
+  frame_ = std::make_unique<app::FrameController>(binding_.get(), *plane_, timers_, window_, tablet_,
+                                                  app::FrameSettings{1, 0xFFFFFFFFu, 20}, false);
+  frame_->Start();
+  EXPECT_EQ(-1, session_->ExecutionInterval());
+  OvxSim_AdvanceTime(600);
+  frame_->OnTimer(app::kTimerDevicePoll);
+  frame_->OnTimer(app::kTimerWait);
+  ASSERT_EQ(ScreenKind::Play, frame_->Current());
+  EXPECT_TRUE(Eventually([] { return Committed().enable == 1; }));
+  frame_.reset();
+  capture::InputManager::Destroy();
+  EXPECT_EQ(0, BoardState().opened);
+  EXPECT_EQ(0, Committed().enable);
 }
 
 TEST_F(FrameOnSession, FailingWatchdogReadIsAbnormal) {

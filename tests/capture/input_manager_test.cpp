@@ -10,6 +10,7 @@
 #include "support/eventually.h"
 #include "capture/api_log.h"
 #include "capture/capture_calls.h"
+#include "capture/plane_request_writer.h"
 #include "fake_services.h"
 #include "ovxcapture_sim.h"
 
@@ -103,19 +104,39 @@ TEST_F(Session, DestroyJoinsTheWorkerAndClosesTheDevice) {
   EXPECT_EQ(CallNames().back(), "Ovx_DevClose");
 }
 
-TEST_F(Session, WorkerPausesForTheExecutionInterval) {
+// With nothing to apply the worker sleeps until a request arrives, whatever
+// the interval (0 was a busy loop, a positive one woke every interval).
+TEST_F(Session, IdleWorkerSleepsUntilARequestArrives) {
   InputManager* session = InputManager::Create(0);
   ASSERT_NE(session, nullptr);
-  session->SetExecutionIntervalForTesting(0);  // no pause at all
+  session->SetExecutionIntervalForTesting(0);
+  ASSERT_TRUE(Eventually([&] { return session->WorkerIdle(); }));
   const uint64_t start = session->WorkerPasses();
-  EXPECT_TRUE(Eventually([&] { return session->WorkerPasses() > start + 200; }));
-  // Every pass reads the interval after it counted itself, so once the
-  // interval is an hour at most one more pass can begin (the count is read
-  // after the switch: before it, the worker may run any number of passes).
-  session->SetExecutionIntervalForTesting(3600 * 1000);
-  const uint64_t atSwitch = session->WorkerPasses();
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_LE(session->WorkerPasses(), atSwitch + 2);
+  EXPECT_EQ(session->WorkerPasses(), start);
+  PlaneRequestWriter(session->Queue()).Audio(false);
+  EXPECT_TRUE(Eventually([&] { return session->WorkerPasses() > start && session->WorkerIdle(); }));
+}
+
+// After a pass that applied something the worker pauses the interval, so a
+// second request waits; the stop cuts the pause short and applies it.
+TEST_F(Session, WorkerPausesTheIntervalAfterAPassThatApplied) {
+  InputManager* session = InputManager::Create(0);
+  ASSERT_NE(session, nullptr);
+  ASSERT_TRUE(session->CreatePlane({1920, 1080, 0}, 3600 * 1000, 20));
+  ASSERT_TRUE(Eventually([] {
+    OvxSimState state{};
+    OvxSim_GetState(&state);
+    return state.draw_count == 1;
+  }));
+  PlaneRequestWriter(session->Queue()).Angle(90);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  OvxSimPlane shown{};
+  OvxSim_GetCommittedPlane(&shown);
+  EXPECT_EQ(shown.angle, 0);
+  InputManager::Destroy();
+  OvxSim_GetCommittedPlane(&shown);
+  EXPECT_EQ(shown.angle, 90);
 }
 
 TEST_F(Session, InputStatusFromTheEventBits) {
@@ -164,15 +185,15 @@ TEST_F(Session, FailedInputReadGivesStatusThreeAndKeepsTheCallersSize) {
 TEST_F(Session, ClosedDeviceRefusesEverythingButTheStoredStatus) {
   InputManager* session = InputManager::Create(0);
   ASSERT_NE(session, nullptr);
-  ASSERT_TRUE(session->CloseDevice());
-  EXPECT_FALSE(session->IsOpened());
+  session->CloseDevice();
+  ASSERT_FALSE(session->IsOpened());
   OvxSim_ClearCalls();
   InputSize size{1, 2};
   EXPECT_EQ(session->QueryInputStatus(size), kSignalNone);
   EXPECT_FALSE(session->SetEventCallback(&InputManager::OnDeviceEvent));
   EXPECT_FALSE(session->Suspend());
   EXPECT_FALSE(session->InitWatchdog(2000));
-  EXPECT_TRUE(session->CloseDevice());
+  session->CloseDevice();  // closed already: no call
   EXPECT_EQ(OvxSim_CallCount(), 0u);
 }
 
@@ -283,32 +304,32 @@ TEST_F(SessionLog, EveryCallOfTheSessionIsLogged) {
   ASSERT_TRUE(session->SetEventCallback(&InputManager::OnDeviceEvent));
   ASSERT_TRUE(session->InitWatchdog(2000));
   InputSize size;
-  session->QueryInputStatus(size);
+  EXPECT_EQ(session->QueryInputStatus(size), kSignalPresent);
   OvxSim_FireEvent(OVX_EVENT_INPUT_PRESENT, 1920, 1080);
   OvxSim_FireEvent(0x100, 1, 1);  // unknown bits: no line
   OvxFirmwareInfo readFirmware{};
-  CallDevGetProp(session->DeviceSlot(), 1, &readFirmware);
+  EXPECT_EQ(CallDevGetProp(session->DeviceSlot(), 1, &readFirmware), 0);
   OvxApiVersion api{};
-  CallDevGetProp(session->DeviceSlot(), 2, &api);
+  EXPECT_EQ(CallDevGetProp(session->DeviceSlot(), 2, &api), 0);
   const OvxTime time{20};
-  CallDevSetProp(session->DeviceSlot(), 7, &time);
+  EXPECT_EQ(CallDevSetProp(session->DeviceSlot(), 7, &time), 0);
   ASSERT_EQ(CallVpCreate(session->DeviceSlot(), session->PlaneSlot()), 0);
   OvxEventSize output{};
-  CallDevGetProp(session->DeviceSlot(), 4, &output);
+  EXPECT_EQ(CallDevGetProp(session->DeviceSlot(), 4, &output), 0);
   const OvxPlaneIndex index{0};
-  CallVpSetProp(session->DeviceSlot(), session->PlaneSlot(), 11, &index);
+  EXPECT_EQ(CallVpSetProp(session->DeviceSlot(), session->PlaneSlot(), 11, &index), 0);
   const OvxPlaneAngle angle{90};
-  CallVpSetProp(session->DeviceSlot(), session->PlaneSlot(), 10, &angle);
+  EXPECT_EQ(CallVpSetProp(session->DeviceSlot(), session->PlaneSlot(), 10, &angle), 0);
   const OvxPlanePlacement placement{{10, 20}, {1280, 720}};
-  CallVpSetProp(session->DeviceSlot(), session->PlaneSlot(), 2, &placement);
+  EXPECT_EQ(CallVpSetProp(session->DeviceSlot(), session->PlaneSlot(), 2, &placement), 0);
   const OvxPlaneParts parts{{3840, 2160}, {0, 0}, {3840, 2160}};
-  CallVpSetProp(session->DeviceSlot(), session->PlaneSlot(), 3, &parts);
+  EXPECT_EQ(CallVpSetProp(session->DeviceSlot(), session->PlaneSlot(), 3, &parts), 0);
   const OvxPlaneEnable enable{1};
-  CallVpSetProp(session->DeviceSlot(), session->PlaneSlot(), 1, &enable);
-  CallVpDrawAll(session->DeviceSlot());  // never logged
+  EXPECT_EQ(CallVpSetProp(session->DeviceSlot(), session->PlaneSlot(), 1, &enable), 0);
+  EXPECT_EQ(CallVpDrawAll(session->DeviceSlot()), 0);  // never logged
   OvxSim_InjectStatus("Ovx_DevGetProp", 6, -4, 1, 1);
   OvxEventSize stale{0x1234, {7, 8}};
-  CallDevGetProp(session->DeviceSlot(), 6, &stale);  // logged with the record as it was
+  EXPECT_EQ(CallDevGetProp(session->DeviceSlot(), 6, &stale), -4);  // logged with the record as it was
   ASSERT_TRUE(session->Suspend());
   InputManager::Destroy();
 

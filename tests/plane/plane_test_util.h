@@ -2,23 +2,35 @@
 // Small helpers for the plane tests: filling requests the way the window
 // thread does.
 #include "capture/plane_request_queue.h"
+#include "capture/plane_request_writer.h"
+
+namespace capture {
+
+// The queue's raw slot operations, for half-written slots and values no
+// writer would set.
+struct PlaneQueueTestAccess {
+  static PlaneRequest* Acquire(PlaneRequestQueue& queue) { return queue.Acquire(); }
+  static void Publish(PlaneRequestQueue& queue, PlaneRequest& slot) { queue.Publish(slot); }
+};
+
+}  // namespace capture
 
 namespace capture::testing {
 
 template <class Fill>
 void Push(PlaneRequestQueue& queue, Fill fill, int32_t force = 0) {
-  PlaneRequest* slot = queue.Acquire();
+  PlaneRequest* slot = PlaneQueueTestAccess::Acquire(queue);
   fill(slot->body);
   slot->force = force;
-  PlaneRequestQueue::Publish(*slot);
+  PlaneQueueTestAccess::Publish(queue, *slot);
 }
 
 inline void PushParts(PlaneRequestQueue& queue, int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
-  Push(queue, [&](PlaneState& b) {
-    b.partsId = id;
-    if (id == OVX_VP_PROP_PARTS_CROP) b.parts.top = {x, y}, b.parts.size = {w, h};
-    b.flags |= kGroupParts;
-  });
+  if (id == OVX_VP_PROP_PARTS_CROP) {
+    PlaneRequestWriter(queue).Crop({x, y}, {w, h});
+  } else {
+    PlaneRequestWriter(queue).WholeInput();
+  }
 }
 
 inline void PushEnable(PlaneRequestQueue& queue, int32_t enable, int32_t force = 0) {
@@ -31,32 +43,13 @@ inline void PushEnable(PlaneRequestQueue& queue, int32_t enable, int32_t force =
       force);
 }
 
-inline void PushPlacement(PlaneRequestQueue& queue, PlaneRect r) {
-  Push(queue, [&](PlaneState& b) {
-    b.placement = r;
-    b.flags |= kGroupPlacement;
-  });
-}
-
-inline void PushAngle(PlaneRequestQueue& queue, int32_t angle) {
-  Push(queue, [&](PlaneState& b) {
-    b.angle = angle;
-    b.flags |= kGroupAngle;
-  });
-}
-
+inline void PushPlacement(PlaneRequestQueue& queue, PlaneRect r) { PlaneRequestWriter(queue).Placement(r); }
+inline void PushAngle(PlaneRequestQueue& queue, int32_t angle) { PlaneRequestWriter(queue).Angle(angle); }
 inline void PushAudio(PlaneRequestQueue& queue, int32_t audio) {
-  Push(queue, [&](PlaneState& b) {
-    b.audio = audio;
-    b.flags |= kGroupAudio;
-  });
+  PlaneRequestWriter(queue).Audio(audio == 1);
 }
-
 inline void PushScreen(PlaneRequestQueue& queue, int32_t w, int32_t h) {
-  Push(queue, [&](PlaneState& b) {
-    b.screen = {w, h, 0};
-    b.flags |= kGroupScreenSize;
-  });
+  PlaneRequestWriter(queue).Screen({w, h, 0});
 }
 
 }  // namespace capture::testing

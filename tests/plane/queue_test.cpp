@@ -1,6 +1,8 @@
 // Merging of plane requests, one thread playing both sides.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "capture/plane_request_queue.h"
 #include "plane_test_util.h"
 
@@ -153,11 +155,11 @@ TEST(PlaneQueue, AcquireHandsOutClearedSlots) {
   PlaneRequestQueue q;
   PushEnable(q, 1, 1);
   ASSERT_TRUE(q.Collect());
-  PlaneRequest* slot = q.Acquire();
+  PlaneRequest* slot = PlaneQueueTestAccess::Acquire(q);
   EXPECT_EQ(slot->state.load(), kSlotWriting);
   EXPECT_EQ(slot->force, 0);
   EXPECT_EQ(slot->body.flags, 0u);
-  PlaneRequestQueue::Publish(*slot);
+  PlaneQueueTestAccess::Publish(q, *slot);
   EXPECT_EQ(slot->state.load(), kSlotReady);
 }
 
@@ -169,10 +171,53 @@ TEST(PlaneQueue, NinetyNineWaitingRequestsAllArrive) {
   EXPECT_TRUE(q.AllSlotsFree());
 }
 
+// The same 1000 requests into a ring nobody reads and into one read after
+// every request: the single pass over the full ring merges to the same
+// state, the parts id of 4 and the enable of 7 treated as the worker treats
+// them, and the one forced request among the folded ones forces the pass.
+TEST(PlaneQueue, FullRingFoldsTheOldestAsTheWorkerWould) {
+  PlaneRequestQueue folded;
+  PlaneRequestQueue reference;
+  int32_t force = 0;
+  for (int i = 0; i < 1000; ++i) {
+    for (PlaneRequestQueue* q : {&folded, &reference}) {
+      switch (i % 6) {
+        case 0:
+          PushPlacement(*q, {i, i, 10, 10});
+          break;
+        case 1:
+          PushParts(*q, 5, i, 0, 20, 20);
+          break;
+        case 2:
+          PushParts(*q, i % 4 == 0 ? 4 : 3, 0, 0, 0, 0);
+          break;
+        case 3:
+          PushEnable(*q, i % 5 == 0 ? 7 : 1, i == 303 ? 1 : 0);
+          break;
+        case 4:
+          PushAngle(*q, i % 4 * 90);
+          break;
+        case 5:
+          if (i < 500) PushScreen(*q, i, 2 * i);
+          break;
+      }
+    }
+    if (reference.Collect()) force |= reference.MergedForce();
+  }
+  EXPECT_EQ(force, 1);
+  EXPECT_EQ(folded.FoldedRequests(), 1000u - 83u - 99u);  // 83 screens skipped, 99 left unread
+  ASSERT_TRUE(folded.Collect());
+  EXPECT_EQ(folded.MergedForce(), 1);
+  EXPECT_TRUE(folded.AllSlotsFree());
+  EXPECT_EQ(0, std::memcmp(&folded.Merged(), &reference.Merged(), sizeof(PlaneState)));
+  EXPECT_EQ(folded.Merged().screen, (ScreenSize{497, 994, 0}));
+  EXPECT_FALSE(folded.Collect());
+}
+
 TEST(PlaneQueue, HalfWrittenSlotIsReclaimedAfterTwoSweeps) {
   PlaneRequestQueue q;
   PushAngle(q, 90);
-  PlaneRequest* abandoned = q.Acquire();
+  PlaneRequest* abandoned = PlaneQueueTestAccess::Acquire(q);
   abandoned->body.angle = 270;
   abandoned->body.flags |= kGroupAngle;
   ASSERT_TRUE(q.Collect());  // merges the first, sweep 1
@@ -189,13 +234,13 @@ TEST(PlaneQueue, HalfWrittenSlotIsReclaimedAfterTwoSweeps) {
 
 TEST(PlaneQueue, ReclaimedSlotPublishedLateStillArrives) {
   PlaneRequestQueue q;
-  PlaneRequest* slow = q.Acquire();
+  PlaneRequest* slow = PlaneQueueTestAccess::Acquire(q);
   EXPECT_FALSE(q.Collect());
   EXPECT_FALSE(q.Collect());
   EXPECT_EQ(LowState(*slow), kSlotFree);
   slow->body.placement = {9, 9, 9, 9};
   slow->body.flags |= kGroupPlacement;
-  PlaneRequestQueue::Publish(*slow);
+  PlaneQueueTestAccess::Publish(q, *slow);
   EXPECT_FALSE(q.AllSlotsFree());
   ASSERT_TRUE(q.Collect());
   EXPECT_EQ(q.Merged().placement, (PlaneRect{9, 9, 9, 9}));
@@ -204,7 +249,7 @@ TEST(PlaneQueue, ReclaimedSlotPublishedLateStillArrives) {
 
 TEST(PlaneQueue, ReclaimedSlotIsSteppedOverOnceTheRingComesRound) {
   PlaneRequestQueue q;
-  PlaneRequest* abandoned = q.Acquire();
+  PlaneRequest* abandoned = PlaneQueueTestAccess::Acquire(q);
   EXPECT_FALSE(q.Collect());
   EXPECT_FALSE(q.Collect());
   for (int round = 0; round < 3; ++round) {

@@ -17,22 +17,36 @@ using namespace capture::testing;
 
 using testsupport::Eventually;
 
-TEST(PlaneQueueThreaded, FullRingMakesTheProducerWaitInsteadOfOverwriting) {
+// The window thread fills the ring ten times over while the worker does not
+// run; one pass of the worker afterwards, on its own thread, finds the
+// newest value of every group and the force of the folded requests.
+TEST(PlaneQueueThreaded, BurstAgainstAStoppedWorkerFoldsAndNeverWaits) {
   PlaneRequestQueue q;
-  for (int i = 0; i < 99; ++i) PushPlacement(q, {i, 0, 1, 1});
-  std::atomic<bool> pushed{false};
-  std::thread producer([&] {
-    PushPlacement(q, {1000, 0, 1, 1});
-    pushed = true;
+  std::atomic<bool> done{false};
+  std::thread window([&] {
+    PlaneRequestWriter(q).Enable(true).Force();
+    for (int i = 0; i < 1000; ++i) {
+      if (i % 3 == 0) PlaneRequestWriter(q).Placement({i, 0, 1, 1});
+      if (i % 3 == 1) PlaneRequestWriter(q).Angle(i % 4 * 90);
+      if (i % 3 == 2) PlaneRequestWriter(q).Crop({i, i}, {10, 10});
+    }
+    done = true;
   });
-  ASSERT_TRUE(Eventually([&] { return q.WaitingProducers() == 1; }));
-  EXPECT_FALSE(pushed.load());
-  ASSERT_TRUE(q.Collect());
-  EXPECT_EQ(q.Merged().placement.x, 98);  // all 99, nothing overwritten
-  producer.join();
-  EXPECT_TRUE(pushed.load());
-  ASSERT_TRUE(q.Collect());
-  EXPECT_EQ(q.Merged().placement.x, 1000);
+  // A window thread that waited for the worker would never get here.
+  ASSERT_TRUE(Eventually([&] { return done.load(); }));
+  window.join();
+  EXPECT_GT(q.FoldedRequests(), 900u);
+  std::thread worker([&] {
+    ASSERT_TRUE(q.Collect());
+    EXPECT_EQ(q.MergedForce(), 1);
+    EXPECT_EQ(q.Merged().placement.x, 999);
+    EXPECT_EQ(q.Merged().angle, 997 % 4 * 90);
+    EXPECT_EQ(q.Merged().parts.top.x, 998);
+    EXPECT_EQ(q.Merged().partsId, OVX_VP_PROP_PARTS_CROP);
+    EXPECT_EQ(q.Merged().enable, 1);
+    EXPECT_TRUE(q.AllSlotsFree());
+  });
+  worker.join();
 }
 
 // Two producers, each with its own group and rising values, against a

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "capture/input_manager.h"
 #include "capture/plane_placement.h"
 #include "environment/audio_context.h"
+#include "capture/plane_request_writer.h"
 #include "plane_test_util.h"
 #include "sim_calls.h"
 
@@ -40,10 +42,9 @@ class PlaneSession : public ::testing::Test {
     InputManager::Destroy();
     ApiLog::SetSwitch(0);
   }
-  // Every request published before the call has been through a worker pass.
+  // Every request published before the call has been applied.
   void AfterAPass() {
-    const uint64_t start = session_->WorkerPasses();
-    ASSERT_TRUE(Eventually([&] { return session_->WorkerPasses() >= start + 2; }));
+    ASSERT_TRUE(Eventually([&] { return session_->Queue().AllSlotsFree() && session_->WorkerIdle(); }));
   }
   bool Plane() { return session_->CreatePlane({1920, 1080, 0}, 1, 25); }
 
@@ -102,7 +103,8 @@ TEST_F(PlaneSession, SetDelayTimeSendsTheValue) {
 }
 
 TEST_F(PlaneSession, ClosedDeviceRefusesEveryPlaneOperation) {
-  ASSERT_TRUE(session_->CloseDevice());
+  session_->CloseDevice();
+  ASSERT_FALSE(session_->IsOpened());
   OvxSim_ClearCalls();
   EXPECT_FALSE(Plane());
   EXPECT_FALSE(session_->QueryOutputSize());
@@ -155,7 +157,7 @@ TEST_F(PlaneSession, DestroyAppliesPendingRequestsAndTheHideBeforeClosing) {
 }
 
 // The ring holds 99 waiting requests; a slowed worker against a burst of
-// 1200 makes the window thread wait for slots instead of overwriting them.
+// 1200 has the window thread fold the oldest instead of overwriting them.
 TEST_F(PlaneSession, BurstAgainstASlowBoardLosesNoRequest) {
   ASSERT_TRUE(Plane());
   AfterAPass();
@@ -205,6 +207,36 @@ TEST_F(PlaneSession, BurstAgainstASlowBoardLosesNoRequest) {
   EXPECT_EQ(shown.placement.top.y, r.y);
   EXPECT_EQ(shown.placement.size.x, r.width);
   EXPECT_EQ(shown.placement.size.y, r.height);
+}
+
+// The worker pauses an hour after the first pass: a burst of 1000 requests
+// must neither block the window thread nor lose anything, and the end of the
+// session (the stop cuts the pause short) brings the merged result and the
+// hide request to the board.
+TEST_F(PlaneSession, BurstWhileTheWorkerPausesFoldsAndArrivesAtTheEnd) {
+  ASSERT_TRUE(session_->CreatePlane({1920, 1080, 0}, 3600 * 1000, 25));
+  ASSERT_TRUE(Eventually([&] { return !SimCallsOf("Ovx_VpDrawAll").empty(); }));
+  std::atomic<bool> done{false};
+  std::thread window([&] {
+    for (int i = 0; i < 1000; ++i) {
+      PlaneRequestWriter(session_->Queue()).Angle(i % 4 * 90);
+      PlaneRequestWriter(session_->Queue()).Crop({i, 1}, {640, 360});
+    }
+    done = true;
+  });
+  ASSERT_TRUE(Eventually([&] { return done.load(); }));
+  window.join();
+  EXPECT_GT(session_->Queue().FoldedRequests(), 1800u);
+  OvxSimPlane shown{};
+  OvxSim_GetCommittedPlane(&shown);
+  EXPECT_EQ(shown.parts_id, OVX_VP_PROP_PARTS_WHOLE);  // still the first pass's
+  InputManager::Destroy();
+  session_ = nullptr;
+  OvxSim_GetCommittedPlane(&shown);
+  EXPECT_EQ(shown.angle, 270);
+  EXPECT_EQ(shown.parts_id, OVX_VP_PROP_PARTS_CROP);
+  EXPECT_EQ(shown.parts.top.x, 999);
+  EXPECT_EQ(SimCallsOf("Ovx_VpSetProp", OVX_VP_PROP_ANGLE).size(), 2u);  // creation, then the end
 }
 
 TEST_F(PlaneSession, AudioWithoutALineLevelEndpointEndsAtOnceAndVideoCarriesOn) {
@@ -264,6 +296,27 @@ TEST_F(LoggedPlaneSession, PlanePropertiesAreLoggedAndTheDrawIsNot) {
   EXPECT_NE(log.find(",3,parts.x:3840 parts.y:2160 "), std::string::npos);
   EXPECT_NE(log.find(",1,enb:0\n"), std::string::npos);
   EXPECT_EQ(log.find("DrawAll"), std::string::npos);
+}
+
+// A whole-input request sends the top and size its slot held (here those of
+// an earlier crop in the same slot); the log line shows what the board got.
+TEST_F(LoggedPlaneSession, WholeInputCarriesTheSlotsCropWordsToTheBoardAndTheLog) {
+  ASSERT_TRUE(Plane());                                                             // slot 1
+  PlaneRequestWriter(session_->Queue()).Crop({10, 20}, {640, 360});                 // slot 2
+  for (int i = 0; i < 99; ++i) PlaneRequestWriter(session_->Queue()).Audio(false);  // slots 3..99, 0, 1
+  PlaneRequestWriter(session_->Queue()).WholeInput();                               // slot 2 again
+  AfterAPass();
+  OvxSimState board{};
+  OvxSim_GetState(&board);
+  EXPECT_EQ(board.plane_parts_id, OVX_VP_PROP_PARTS_WHOLE);
+  EXPECT_EQ(board.plane_parts.top.x, 10);
+  EXPECT_EQ(board.plane_parts.size.y, 360);
+  InputManager::Destroy();
+  session_ = nullptr;
+  std::string log = ReadFile(folder_ / "log" / "mira5api.log");
+  std::erase(log, '\r');
+  EXPECT_NE(log.find(",3,parts.x:3840 parts.y:2160 top.x:10 top.y:20 size.x:640 size.y:360\n"),
+            std::string::npos);
 }
 
 }  // namespace

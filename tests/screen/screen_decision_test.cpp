@@ -12,8 +12,8 @@ namespace {
 // Every field at a value that lets video play.
 ScreenConditions Playing() {
   ScreenConditions c;
-  c.firmwareCheck = kCheckFits;
-  c.driverCheck = kCheckFits;
+  c.firmwareCheck = capture::kVersionFits;
+  c.driverCheck = capture::kVersionFits;
   c.inputStatus = 2;
   return c;
 }
@@ -241,7 +241,7 @@ TEST(DecideScreenKind, GridProperties) {
             for (uint32_t display : {0u, 1u})
               for (uint32_t waiting : {0u, 1u})
                 for (int32_t input : {0, 1, 2, 3})
-                  for (int32_t overlap : {0, 1, 2})
+                  for (uint32_t overlap : {0u, 1u, 2u})
                     for (uint32_t bar : {0u, 1u})
                       for (uint32_t settling : {0u, 1u}) {
                         c = {abnormal, already, fw,      drv, stopped, display,
@@ -251,7 +251,7 @@ TEST(DecideScreenKind, GridProperties) {
                         ASSERT_NE(kind, ScreenKind::None);
                         ASSERT_GE(static_cast<int32_t>(kind), 1);
                         ASSERT_LE(static_cast<int32_t>(kind), 10);
-                        if (overlap == 2) {
+                        if (overlap == 2u) {
                           ASSERT_NE(kind, ScreenKind::Overlapped);
                         }
                         if (already != 0) {
@@ -270,7 +270,7 @@ TEST(DecideScreenKind, GridProperties) {
 
 TEST(DecideScreenKind, OverlapNoResultNeverOverlapped) {
   ScreenConditions c = Playing();
-  c.overlapResult = kOverlapNoResult;
+  c.overlapResult = overlap::kOverlapNoResult;
   EXPECT_EQ(DecideScreenKind(c), ScreenKind::Play);
   c.barHidden = 1;
   EXPECT_EQ(DecideScreenKind(c), ScreenKind::PlayBarHidden);

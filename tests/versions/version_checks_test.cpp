@@ -193,13 +193,13 @@ TEST_F(VersionChecks, AboutTextsThatCannotBeHadStayEmpty) {
   EXPECT_EQ(fakes.eventLog.Texts(), (Texts{L"Ovx_DevGetProp(-2)", L"Ovx_DevGetProp(-3)"}));
 }
 
-TEST_F(VersionChecks, AboutTextsWithoutASessionHaveOnlyTheDriver) {
+TEST_F(VersionChecks, AboutTextsWithoutASessionAreAllEmpty) {
   FakeDeviceInstallation install;
   install.AddDevice(kBoardKey, BoardValues());
   ScopedDeviceInstallation scope(install);
   OvxSim_ClearCalls();
   const AboutVersionTexts texts = CollectAboutVersionTexts(nullptr);
-  EXPECT_EQ(texts.driver, L"1.0.2.0");
+  EXPECT_EQ(texts.driver, L"");  // installed, but there is no session
   EXPECT_EQ(texts.firmware, L"");
   EXPECT_EQ(texts.api, L"");
   EXPECT_EQ(OvxSim_CallCount(), 0u);

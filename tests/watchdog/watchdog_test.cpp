@@ -99,7 +99,7 @@ TEST_F(Watchdog, FailedReadIsFalseWithoutTheWatchdogMessage) {
 TEST_F(Watchdog, EachCheckReadsPropertyThreeOfTheSessionsDevice) {
   InputManager* session = Open();
   ASSERT_NE(session, nullptr);
-  session->CheckWatchdog();
+  EXPECT_TRUE(session->CheckWatchdog());
   const auto calls = Calls();
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_STREQ(calls[0].function, "Ovx_DevGetProp");

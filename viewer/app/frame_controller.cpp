@@ -44,9 +44,9 @@ void FrameController::StartDevice() {
     return;
   }
   conditions_.firmwareCheck = session_->CheckFirmwareVersion();
-  if (conditions_.firmwareCheck != kCheckFits) return;
+  if (conditions_.firmwareCheck != capture::kVersionFits) return;
   conditions_.driverCheck = session_->CheckDriverVersion();
-  if (conditions_.driverCheck != kCheckFits) return;
+  if (conditions_.driverCheck != capture::kVersionFits) return;
   if (!session_->CreatePlane(display_.width, display_.height, settings_.executionInterval,
                              settings_.audioDelay) ||
       !session_->InitWatchdog(kStartWatchdogMs) ||
@@ -54,7 +54,7 @@ void FrameController::StartDevice() {
     conditions_.abnormal = 1;
     return;
   }
-  if (session_->QueryInputStatus(inputWidth_, inputHeight_) == 3) {
+  if (session_->QueryInputStatus(inputWidth_, inputHeight_) == capture::kSignalReadError) {
     conditions_.abnormal = 1;
     return;
   }
@@ -64,13 +64,13 @@ void FrameController::StartDevice() {
 
 bool FrameController::CheckSignal() {
   if (session_ == nullptr) return false;
-  const int32_t status = session_->QueryInputStatus(inputWidth_, inputHeight_);
+  const capture::SignalStatus status = session_->QueryInputStatus(inputWidth_, inputHeight_);
   if (!session_->IsCallbackRegistered() && !session_->RegisterCallback()) {
     conditions_.abnormal = 1;
     return false;
   }
   conditions_.inputStatus = status;
-  return status == 2;
+  return status == capture::kSignalPresent;
 }
 
 void FrameController::OnTimer(uint32_t id) {
@@ -121,7 +121,8 @@ void FrameController::Continue() {
   if (session_ != nullptr) {
     const int32_t oldWidth = inputWidth_;
     const int32_t oldHeight = inputHeight_;
-    session_->QueryInputStatus(inputWidth_, inputHeight_);
+    // Only the size is noted here; the status follows with the next poll.
+    static_cast<void>(session_->QueryInputStatus(inputWidth_, inputHeight_));
     if (inputWidth_ != 0 && inputHeight_ != 0 && (inputWidth_ != oldWidth || inputHeight_ != oldHeight)) {
       refitPending_ = true;
     }

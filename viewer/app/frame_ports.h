@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/screen_decision.h"
+#include "capture/result_codes.h"
 
 namespace app {
 
@@ -50,23 +51,25 @@ struct DisplayState {
 class DeviceSession {
  public:
   virtual ~DeviceSession() = default;
-  virtual int32_t CheckFirmwareVersion() = 0;
-  virtual int32_t CheckDriverVersion() = 0;
-  virtual bool CreatePlane(int32_t width, int32_t height, uint32_t executionInterval, int32_t audioDelay) = 0;
-  virtual bool InitWatchdog(int32_t intervalMs) = 0;
-  virtual bool IsCallbackRegistered() const = 0;
+  [[nodiscard]] virtual capture::VersionCheckResult CheckFirmwareVersion() = 0;
+  [[nodiscard]] virtual capture::VersionCheckResult CheckDriverVersion() = 0;
+  // The interval is the registry's DWORD as it stands (signed in effect).
+  [[nodiscard]] virtual bool CreatePlane(int32_t width, int32_t height, uint32_t executionInterval,
+                                         int32_t audioDelay) = 0;
+  [[nodiscard]] virtual bool InitWatchdog(int32_t intervalMs) = 0;
+  [[nodiscard]] virtual bool IsCallbackRegistered() const = 0;
   // Registers the session's own device-event callback.
-  virtual bool RegisterCallback() = 0;
-  // Signal status 0..3; writes the input size on a successful read.
-  virtual int32_t QueryInputStatus(int32_t& width, int32_t& height) = 0;
-  virtual bool CheckWatchdog() = 0;
-  virtual bool Suspend() = 0;
-  virtual bool SetDelayTime(int32_t ms) = 0;
-  virtual int32_t SavedWatchdogInterval() const = 0;
-  virtual int32_t SavedTime() const = 0;
-  virtual bool IsOpened() const = 0;
+  [[nodiscard]] virtual bool RegisterCallback() = 0;
+  // Writes the input size on a successful read.
+  [[nodiscard]] virtual capture::SignalStatus QueryInputStatus(int32_t& width, int32_t& height) = 0;
+  [[nodiscard]] virtual bool CheckWatchdog() = 0;
+  [[nodiscard]] virtual bool Suspend() = 0;
+  [[nodiscard]] virtual bool SetDelayTime(int32_t ms) = 0;
+  [[nodiscard]] virtual int32_t SavedWatchdogInterval() const = 0;
+  [[nodiscard]] virtual int32_t SavedTime() const = 0;
+  [[nodiscard]] virtual bool IsOpened() const = 0;
   // The flags shared with the device callback.
-  virtual bool EventPending() const = 0;
+  [[nodiscard]] virtual bool EventPending() const = 0;
   virtual void SetNotificationsEnabled(bool enabled) = 0;
 };
 

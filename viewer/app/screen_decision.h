@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+#include "capture/result_codes.h"
+#include "overlap/overlap_result.h"
+
 namespace app {
 
 // Also the key of the splitter's view sets and, from Stopped on, the kind of
@@ -23,28 +26,17 @@ enum class ScreenKind : int32_t {
   AlreadyRunning = 10,
 };
 
-// Version check results as the frame keeps them.
-inline constexpr int32_t kCheckFits = 0;
-inline constexpr int32_t kCheckNewer = 1;
-inline constexpr int32_t kCheckOlder = 2;
-inline constexpr int32_t kCheckUnreadable = -1;  // firmware unreadable / driver API error
-inline constexpr int32_t kCheckNotDone = -2;     // not checked yet; for the driver also "not found"
-
-// Overlap check results.
-inline constexpr int32_t kOverlapClear = 0;
-inline constexpr int32_t kOverlapCovered = 1;
-inline constexpr int32_t kOverlapNoResult = 2;
-
 struct ScreenConditions {
   uint32_t abnormal = 0;
   uint32_t alreadyRunning = 0;
-  int32_t firmwareCheck = kCheckNotDone;
-  int32_t driverCheck = kCheckNotDone;
+  // capture::VersionCheckResult; kVersionNotFound also means not checked yet.
+  int32_t firmwareCheck = capture::kVersionNotFound;
+  int32_t driverCheck = capture::kVersionNotFound;
   uint32_t stopped = 0;
   uint32_t displayChanged = 0;
   uint32_t waiting = 0;
-  int32_t inputStatus = 0;  // signal status: 0, 1 none, 2 present, 3 read error
-  int32_t overlapResult = kOverlapClear;
+  int32_t inputStatus = capture::kSignalNone;  // capture::SignalStatus
+  uint32_t overlapResult = overlap::kOverlapClear;
   uint32_t barHidden = 0;
   uint32_t resizeSettling = 0;
 

@@ -12,16 +12,16 @@ class ApiLog {
  public:
   // The switch is set once, before the session is built.
   static void SetSwitch(int32_t value);
-  static bool SwitchOn();
+  [[nodiscard]] static bool SwitchOn();
 
   // Any failure leaves the file closed and logging silently off.
   static void Open();
   static void Close();
-  static bool IsOpen();
+  [[nodiscard]] static bool IsOpen();
 
   // Only when the switch is on and the file open.
   static void Write(int32_t status, const char* function, const std::string& args);
-  static bool Active() { return SwitchOn() && IsOpen(); }
+  [[nodiscard]] static bool Active() { return SwitchOn() && IsOpen(); }
 };
 
 inline constexpr const char* kLogFolderName = "log";

@@ -15,28 +15,31 @@ struct LocalTime {
 
 // "0x" is not included: the address as the platform's printf prints a
 // pointer on the target (16 upper-case hex digits).
-std::string PointerText(const void* pointer);
+[[nodiscard]] std::string PointerText(const void* pointer);
 
 // "YYYY/MM/DD,hh:mm:ss.m," with the milliseconds unpadded.
-std::string TimeStampText(const LocalTime& time);
+[[nodiscard]] std::string TimeStampText(const LocalTime& time);
 
 // "<status>,<function>,"
-std::string StatusText(int32_t status, const char* function);
+[[nodiscard]] std::string StatusText(int32_t status, const char* function);
 
 // Argument texts, one per kind of call.
-std::string DevOpenArgs(const OvxDevice* device, int32_t reserved);
-std::string DevCloseArgs(const OvxDevice* device);
+[[nodiscard]] std::string DevOpenArgs(const OvxDevice* device, int32_t reserved);
+[[nodiscard]] std::string DevCloseArgs(const OvxDevice* device);
 // Records of properties 1, 2, 3, 4, 6 and 7; other ids print the slot and id only.
-std::string DevPropArgs(const OvxDevice* device, int32_t id, const void* record);
-std::string DevSetCbArgs(const OvxDevice* device, int32_t id, OvxEventCallback callback);
-std::string DevWdtInitArgs(const OvxDevice* device, int32_t interval, int32_t limit);
-std::string VpCreateArgs(const OvxDevice* device, const OvxPlane* plane, int32_t type, int32_t flags);
+[[nodiscard]] std::string DevPropArgs(const OvxDevice* device, int32_t id, const void* record);
+[[nodiscard]] std::string DevSetCbArgs(const OvxDevice* device, int32_t id, OvxEventCallback callback);
+[[nodiscard]] std::string DevWdtInitArgs(const OvxDevice* device, int32_t interval, int32_t limit);
+[[nodiscard]] std::string VpCreateArgs(const OvxDevice* device, const OvxPlane* plane, int32_t type,
+                                       int32_t flags);
 // Records of plane properties 1, 2, 3, 5, 10 and 11.
-std::string VpSetPropArgs(const OvxDevice* device, const OvxPlane* plane, int32_t id, const void* record);
-std::string CallbackArgs(const OvxEventSize& record);
+[[nodiscard]] std::string VpSetPropArgs(const OvxDevice* device, const OvxPlane* plane, int32_t id,
+                                        const void* record);
+[[nodiscard]] std::string CallbackArgs(const OvxEventSize& record);
 
 // The whole line, ending in "\n".
-std::string ApiLogLine(const LocalTime& time, int32_t status, const char* function, const std::string& args);
+[[nodiscard]] std::string ApiLogLine(const LocalTime& time, int32_t status, const char* function,
+                                     const std::string& args);
 
 inline constexpr const char* kCallbackArrived = "Callback arrived.";
 

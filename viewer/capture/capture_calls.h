@@ -10,14 +10,14 @@
 
 namespace capture {
 
-int32_t CallDevOpen(OvxDevice* device);
-int32_t CallDevClose(OvxDevice* device);
-int32_t CallDevGetProp(OvxDevice* device, int32_t id, void* record);
-int32_t CallDevSetProp(OvxDevice* device, int32_t id, const void* record);
-int32_t CallDevSetCb(OvxDevice* device, OvxEventCallback callback);
-int32_t CallDevWdtInit(OvxDevice* device, int32_t intervalMs);
-int32_t CallVpCreate(OvxDevice* device, OvxPlane* plane);
-int32_t CallVpSetProp(OvxDevice* device, OvxPlane* plane, int32_t id, const void* record);
-int32_t CallVpDrawAll(OvxDevice* device);
+[[nodiscard]] int32_t CallDevOpen(OvxDevice* device);
+[[nodiscard]] int32_t CallDevClose(OvxDevice* device);
+[[nodiscard]] int32_t CallDevGetProp(OvxDevice* device, int32_t id, void* record);
+[[nodiscard]] int32_t CallDevSetProp(OvxDevice* device, int32_t id, const void* record);
+[[nodiscard]] int32_t CallDevSetCb(OvxDevice* device, OvxEventCallback callback);
+[[nodiscard]] int32_t CallDevWdtInit(OvxDevice* device, int32_t intervalMs);
+[[nodiscard]] int32_t CallVpCreate(OvxDevice* device, OvxPlane* plane);
+[[nodiscard]] int32_t CallVpSetProp(OvxDevice* device, OvxPlane* plane, int32_t id, const void* record);
+[[nodiscard]] int32_t CallVpDrawAll(OvxDevice* device);
 
 }  // namespace capture

@@ -18,12 +18,12 @@ class EventLogService {
  public:
   virtual ~EventLogService() = default;
   // 0 when the source cannot be registered.
-  virtual uintptr_t RegisterSource(const std::wstring& name) = 0;
+  [[nodiscard]] virtual uintptr_t RegisterSource(const std::wstring& name) = 0;
   // One error entry, event id 1, category 0, one insertion string.
-  virtual bool ReportError(uintptr_t source, const std::wstring& text) = 0;
+  [[nodiscard]] virtual bool ReportError(uintptr_t source, const std::wstring& text) = 0;
   virtual void DeregisterSource(uintptr_t source) = 0;
   // The system's text for the calling thread's last error.
-  virtual std::wstring LastErrorText() = 0;
+  [[nodiscard]] virtual std::wstring LastErrorText() = 0;
 };
 
 // The debugger output.
@@ -44,17 +44,17 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 class LogFolder {
  public:
   virtual ~LogFolder() = default;
-  virtual std::optional<std::string> DesktopPath() = 0;
-  virtual bool IsDirectory(const std::string& path) = 0;
-  virtual bool CreateDirectory(const std::string& path) = 0;
+  [[nodiscard]] virtual std::optional<std::string> DesktopPath() = 0;
+  [[nodiscard]] virtual bool IsDirectory(const std::string& path) = 0;
+  [[nodiscard]] virtual bool CreateDirectory(const std::string& path) = 0;
   // Buffered text stream, mode "a+".
-  virtual FilePtr OpenAppend(const std::string& path) = 0;
+  [[nodiscard]] virtual FilePtr OpenAppend(const std::string& path) = 0;
 };
 
 class Clock {
  public:
   virtual ~Clock() = default;
-  virtual LocalTime Now() = 0;
+  [[nodiscard]] virtual LocalTime Now() = 0;
 };
 
 struct CaptureServices {
@@ -65,8 +65,8 @@ struct CaptureServices {
 };
 
 // The services in use; the build's real ones unless a test replaced them.
-CaptureServices& Services();
-CaptureServices RealServices();
+[[nodiscard]] CaptureServices& Services();
+[[nodiscard]] CaptureServices RealServices();
 
 // Replaces the services for the lifetime of the object.
 class ScopedServices {

@@ -41,30 +41,30 @@ class DeviceList {
   virtual ~DeviceList() = default;
   // Device `index` (0 up) and its driver key name (SPDRP_DRIVER) in a
   // kDriverKeyNameBytes buffer.  End when there is no device `index`.
-  virtual FetchResult Device(uint32_t index, RawData& driverKeyName) = 0;
+  [[nodiscard]] virtual FetchResult Device(uint32_t index, RawData& driverKeyName) = 0;
 };
 
 class DriverKey {
  public:
   virtual ~DriverKey() = default;
   // Value `index` (0 up): name in kValueNameChars, data in kValueDataBytes.
-  virtual FetchResult Value(uint32_t index, RawValue& value) = 0;
+  [[nodiscard]] virtual FetchResult Value(uint32_t index, RawValue& value) = 0;
 };
 
 class DeviceInstallation {
  public:
   virtual ~DeviceInstallation() = default;
   // All present devices of all classes; null when the list cannot be had.
-  virtual std::unique_ptr<DeviceList> PresentDevices() = 0;
+  [[nodiscard]] virtual std::unique_ptr<DeviceList> PresentDevices() = 0;
   // HKLM "SYSTEM\CurrentControlSet\Control\Class\<name>", read access; null
   // when it cannot be opened.
-  virtual std::unique_ptr<DriverKey> OpenDriverKey(const std::wstring& driverKeyName) = 0;
+  [[nodiscard]] virtual std::unique_ptr<DriverKey> OpenDriverKey(const std::wstring& driverKeyName) = 0;
 };
 
 // The build's real installation (SetupAPI on Windows; natively there is no
 // device list) unless a test replaced it.
-DeviceInstallation& DeviceInstallationInUse();
-DeviceInstallation& RealDeviceInstallation();
+[[nodiscard]] DeviceInstallation& DeviceInstallationInUse();
+[[nodiscard]] DeviceInstallation& RealDeviceInstallation();
 
 class ScopedDeviceInstallation {
  public:

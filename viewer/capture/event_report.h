@@ -12,7 +12,7 @@ namespace capture {
 bool ReportEvent(const std::wstring& text);
 
 // "<function>(<status>)".
-std::wstring StatusEventText(int32_t status, const char* function);
+[[nodiscard]] std::wstring StatusEventText(int32_t status, const char* function);
 bool ReportStatus(int32_t status, const char* function);
 
 }  // namespace capture

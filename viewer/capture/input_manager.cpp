@@ -5,6 +5,7 @@
 #include "capture/api_log.h"
 #include "capture/api_log_format.h"
 #include "capture/capture_calls.h"
+#include "capture/plane_request_writer.h"
 #include "environment/audio_context.h"
 
 namespace capture {
@@ -70,13 +71,7 @@ void InputManager::Dismantle() {
   ApiLog::Close();
 }
 
-void InputManager::PushHideRequest() {
-  PlaneRequest* request = queue_.Acquire();
-  request->body.enable = 0;
-  request->body.flags |= kGroupEnable;
-  request->force = 0;
-  PlaneRequestQueue::Publish(*request);
-}
+void InputManager::PushHideRequest() { PlaneRequestWriter(queue_).Enable(false); }
 
 bool InputManager::OpenDevice() {
   opened_ = 0;
@@ -84,10 +79,10 @@ bool InputManager::OpenDevice() {
   return opened_ != 0;
 }
 
-bool InputManager::CloseDevice() {
-  if (opened_ == 0) return true;
+void InputManager::CloseDevice() {
+  if (opened_ == 0) return;
+  // A failed close is reported by the call; the device then counts as open.
   opened_ = CallDevClose(&device_) != 0 ? 1 : 0;
-  return true;
 }
 
 bool InputManager::SetEventCallback(OvxEventCallback callback) {
@@ -97,7 +92,7 @@ bool InputManager::SetEventCallback(OvxEventCallback callback) {
   return true;
 }
 
-int32_t InputManager::QueryInputStatus(InputSize& size) {
+SignalStatus InputManager::QueryInputStatus(InputSize& size) {
   if (opened_ == 0) return signalStatus_;
   eventPending.store(0, std::memory_order_relaxed);
   if (CallDevGetProp(&device_, OVX_DEV_PROP_INPUT, &inputStatus_) != 0) {
@@ -156,6 +151,7 @@ void InputManager::StopWorker() {
     stop_.store(1, std::memory_order_release);
   }
   pauseWake_.notify_all();
+  queue_.WakeWorker();
   worker_.join();
 }
 
@@ -165,20 +161,37 @@ void InputManager::SetExecutionIntervalForTesting(int32_t ms) {
 
 // Drains the queue before it ends, so that the last requests (the hide
 // request of Destroy among them) reach the board before the device closes.
-// The pause ends early when stopping: an absurd interval from the registry
-// must not hold up the end of the program.
+// After a pass that applied something the worker pauses the execution
+// interval, so the board never sees passes closer together; with nothing to
+// do it sleeps until the next publication instead of waking every interval.
+// A half-written slot is swept on a timer, as it publishes nothing.  The
+// pause ends early when stopping: an absurd interval from the registry must
+// not hold up the end of the program.
 void InputManager::WorkerLoop() {
   for (;;) {
-    if (stop_.load(std::memory_order_acquire) != 0 && queue_.AllSlotsFree()) return;
-    ApplyPendingRequests();
+    const uint64_t seen = queue_.Publications();
+    const bool stopping = stop_.load(std::memory_order_acquire) != 0;
+    if (stopping && queue_.AllSlotsFree()) return;
+    const bool applied = ApplyPendingRequests();
     passes_.fetch_add(1, std::memory_order_acq_rel);
     const int32_t ms = executionInterval_.load(std::memory_order_relaxed);
-    if (ms > 0) {
-      std::unique_lock lock(pauseLock_);
-      pauseWake_.wait_for(lock, std::chrono::milliseconds(ms),
-                          [this] { return stop_.load(std::memory_order_acquire) != 0; });
+    if (applied) {
+      Pause(ms);
+    } else if (!stopping && queue_.AllSlotsFree()) {
+      idle_.store(true);
+      queue_.WaitForPublish(seen);
+      idle_.store(false);
+    } else {
+      Pause(ms > 0 ? ms : 1);
     }
   }
+}
+
+void InputManager::Pause(int32_t ms) {
+  if (ms <= 0) return;
+  std::unique_lock lock(pauseLock_);
+  pauseWake_.wait_for(lock, std::chrono::milliseconds(ms),
+                      [this] { return stop_.load(std::memory_order_acquire) != 0; });
 }
 
 }  // namespace capture

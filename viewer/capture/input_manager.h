@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "capture/plane_request_queue.h"
+#include "capture/result_codes.h"
 #include "ovxcapture.h"
 
 namespace environment {
@@ -19,14 +20,6 @@ class AudioContext;
 }
 
 namespace capture {
-
-// Signal status values.
-enum SignalStatus : int32_t {
-  kSignalNone = 0,
-  kSignalUnusable = 1,
-  kSignalPresent = 2,
-  kSignalReadError = 3,
-};
 
 // Raised by device callbacks while notifications are enabled; the frame polls
 // and clears it through QueryInputStatus.
@@ -42,55 +35,63 @@ class InputManager {
  public:
   // Null when an instance exists already, or when the device does not open or
   // the first watchdog read fails (the half-built instance is dismantled).
-  static InputManager* Create(int32_t apiLog);
+  [[nodiscard]] static InputManager* Create(int32_t apiLog);
   static void Destroy();
-  static InputManager* Instance();
+  [[nodiscard]] static InputManager* Instance();
 
   InputManager(const InputManager&) = delete;
   InputManager& operator=(const InputManager&) = delete;
 
-  bool OpenDevice();
-  bool CloseDevice();
-  bool IsOpened() const { return opened_ != 0; }
+  [[nodiscard]] bool OpenDevice();
+  void CloseDevice();
+  [[nodiscard]] bool IsOpened() const { return opened_ != 0; }
 
-  bool SetEventCallback(OvxEventCallback callback);
-  bool IsCallbackRegistered() const { return callbackRegistered_ != 0; }
+  [[nodiscard]] bool SetEventCallback(OvxEventCallback callback);
+  [[nodiscard]] bool IsCallbackRegistered() const { return callbackRegistered_ != 0; }
   static void OnDeviceEvent(OvxEventSize* record);
 
   // Writes the input size on success; leaves it alone on a failed read.
-  int32_t QueryInputStatus(InputSize& size);
-  int32_t SignalStatusValue() const { return signalStatus_; }
+  [[nodiscard]] SignalStatus QueryInputStatus(InputSize& size);
+  [[nodiscard]] SignalStatus SignalStatusValue() const { return signalStatus_; }
 
-  bool Suspend();
-  int32_t SavedTime() const { return savedTime_; }
-  int32_t SavedWatchdogInterval() const { return savedWatchdogInterval_; }
+  [[nodiscard]] bool Suspend();
+  [[nodiscard]] int32_t SavedTime() const { return savedTime_; }
+  [[nodiscard]] int32_t SavedWatchdogInterval() const { return savedWatchdogInterval_; }
 
   void StartWorker();
-  int32_t ExecutionInterval() const { return executionInterval_.load(std::memory_order_relaxed); }
+  // Milliseconds between worker passes that applied something; 0 or less:
+  // no pause.
+  [[nodiscard]] int32_t ExecutionInterval() const {
+    return executionInterval_.load(std::memory_order_relaxed);
+  }
 
-  // Video plane.
-  bool CreatePlane(const ScreenSize& screen, uint32_t executionInterval, int32_t audioDelay);
-  bool QueryOutputSize();
-  bool SetDelayTime(int32_t ms);
-  PlaneRequestQueue& Queue() { return queue_; }
+  // Video plane.  The interval is the registry's DWORD as it stands; it is
+  // read back as a signed 32-bit value.
+  [[nodiscard]] bool CreatePlane(const ScreenSize& screen, uint32_t executionInterval, int32_t audioDelay);
+  [[nodiscard]] bool QueryOutputSize();
+  [[nodiscard]] bool SetDelayTime(int32_t ms);
+  [[nodiscard]] PlaneRequestQueue& Queue() { return queue_; }
 
   // Watchdog.
-  bool InitWatchdog(int32_t intervalMs);
-  bool CheckWatchdogAtOpen();
-  bool CheckWatchdog();
-  const OvxWatchdogInfo& Watchdog() const { return watchdog_; }
+  [[nodiscard]] bool InitWatchdog(int32_t intervalMs);
+  [[nodiscard]] bool CheckWatchdogAtOpen();
+  [[nodiscard]] bool CheckWatchdog();
+  [[nodiscard]] const OvxWatchdogInfo& Watchdog() const { return watchdog_; }
 
   // Versions.
-  bool GetFirmwareInfo(OvxFirmwareInfo& info);
-  int CheckFirmwareVersion();
-  bool GetApiVersion(uint32_t& value);
-  int CheckDriverVersion();
+  [[nodiscard]] bool GetFirmwareInfo(OvxFirmwareInfo& info);
+  [[nodiscard]] VersionCheckResult CheckFirmwareVersion();
+  [[nodiscard]] bool GetApiVersion(uint32_t& value);
+  [[nodiscard]] VersionCheckResult CheckDriverVersion();
 
   // Test access.
-  OvxDevice* DeviceSlot() { return &device_; }
-  OvxPlane* PlaneSlot() { return &plane_; }
-  bool WorkerRunning() const { return worker_.joinable(); }
-  uint64_t WorkerPasses() const { return passes_.load(std::memory_order_acquire); }
+  [[nodiscard]] OvxDevice* DeviceSlot() { return &device_; }
+  [[nodiscard]] OvxPlane* PlaneSlot() { return &plane_; }
+  [[nodiscard]] bool WorkerRunning() const { return worker_.joinable(); }
+  [[nodiscard]] uint64_t WorkerPasses() const { return passes_.load(std::memory_order_acquire); }
+  // The worker sleeps until the next publication: everything published
+  // before has been applied when the queue is also empty.
+  [[nodiscard]] bool WorkerIdle() const { return idle_.load(); }
   void SetExecutionIntervalForTesting(int32_t ms);
 
   struct Key {
@@ -105,8 +106,11 @@ class InputManager {
   void Dismantle();
   void StopWorker();
   void WorkerLoop();
-  // One pass of the worker's plane work: merge, then apply.
-  void ApplyPendingRequests();
+  // One pass of the worker's plane work: merge, then apply; false when
+  // nothing was ready.
+  bool ApplyPendingRequests();
+  // The worker's pause, ended early by the stop flag.
+  void Pause(int32_t ms);
   void PushHideRequest();
 
   int32_t opened_ = 0;
@@ -119,11 +123,12 @@ class InputManager {
   std::thread worker_;
   PlaneRequestQueue queue_;
   std::atomic<int32_t> stop_{0};
-  int32_t signalStatus_ = kSignalNone;
+  SignalStatus signalStatus_ = kSignalNone;
   std::atomic<int32_t> executionInterval_{16};
   int32_t savedTime_ = 20;  // the AudioDelay default until Suspend reads the board's
   int32_t savedWatchdogInterval_ = 0;
   std::atomic<uint64_t> passes_{0};
+  std::atomic<bool> idle_{false};
   std::mutex pauseLock_;  // wakes the worker's pause when the stop flag is set
   std::condition_variable pauseWake_;
 };

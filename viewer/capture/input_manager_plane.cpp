@@ -1,20 +1,18 @@
 // The session's video plane: created once per session, then driven by the
 // worker from the merged plane requests.
-#include <algorithm>
 #include <cstdint>
-#include <limits>
 
 #include "capture/capture_calls.h"
 #include "capture/input_manager.h"
 #include "capture/plane_apply.h"
+#include "capture/plane_request_writer.h"
 
 namespace capture {
 
 bool InputManager::CreatePlane(const ScreenSize& screen, uint32_t executionInterval, int32_t audioDelay) {
   if (opened_ == 0) return false;
-  // An interval beyond the 32-bit range would turn negative: no pause at all.
-  const uint32_t interval = std::min<uint32_t>(executionInterval, std::numeric_limits<int32_t>::max());
-  executionInterval_.store(static_cast<int32_t>(interval), std::memory_order_relaxed);
+  // The registry's DWORD is a signed interval: 0xFFFFFFFF is -1, no pause.
+  executionInterval_.store(static_cast<int32_t>(executionInterval), std::memory_order_relaxed);
   if (CallVpCreate(&device_, &plane_) != 0) return false;
   if (!QueryOutputSize()) return false;
   if (!SetDelayTime(audioDelay)) return false;
@@ -22,17 +20,14 @@ bool InputManager::CreatePlane(const ScreenSize& screen, uint32_t executionInter
   if (CallVpSetProp(&device_, &plane_, OVX_VP_PROP_INDEX, &index) != 0) return false;
 
   // Tells the board everything once: hidden, whole picture, no audio.
-  PlaneRequest* request = queue_.Acquire();
-  PlaneState& body = request->body;
-  body.placement = {1, 1, 1, 1};
-  body.angle = 0;
-  body.partsId = OVX_VP_PROP_PARTS_WHOLE;
-  body.screen = screen;
-  body.enable = 0;
-  body.audio = 0;
-  body.flags |= kGroupPlacement | kGroupAngle | kGroupParts | kGroupEnable | kGroupScreenSize | kGroupAudio;
-  request->force = 1;
-  PlaneRequestQueue::Publish(*request);
+  PlaneRequestWriter(queue_)
+      .Placement({1, 1, 1, 1})
+      .Angle(0)
+      .WholeInput()
+      .Screen(screen)
+      .Enable(false)
+      .Audio(false)
+      .Force();
 
   signalStatus_ = kSignalPresent;
   return true;
@@ -52,10 +47,14 @@ bool InputManager::SetDelayTime(int32_t ms) {
   return CallDevSetProp(&device_, OVX_DEV_PROP_TIME, &time) == 0;
 }
 
-void InputManager::ApplyPendingRequests() {
-  if (!queue_.Collect()) return;
+bool InputManager::ApplyPendingRequests() {
+  if (!queue_.Collect()) return false;
   const PlaneState wanted = queue_.Merged();
-  ApplyPlaneState(queue_.MergedForce(), &device_, &plane_, audio_, queue_.Applied(), wanted);
+  // A failed property call is reported where it happens; the next request
+  // that touches the group, or a forced one, sends it again.
+  static_cast<void>(
+      ApplyPlaneState(queue_.MergedForce(), &device_, &plane_, audio_, queue_.Applied(), wanted));
+  return true;
 }
 
 }  // namespace capture

@@ -18,10 +18,10 @@ bool InputManager::GetFirmwareInfo(OvxFirmwareInfo& info) {
   return CallDevGetProp(&device_, OVX_DEV_PROP_FIRMWARE, &info) == 0;
 }
 
-int InputManager::CheckFirmwareVersion() {
+VersionCheckResult InputManager::CheckFirmwareVersion() {
   OvxFirmwareInfo info{};
   if (!GetFirmwareInfo(info)) return kVersionApiError;
-  const int result = JudgeVersion(info.version_no);
+  const VersionCheckResult result = JudgeVersion(info.version_no);
   if (result == kVersionOlder) Report(views::kIdsFirmwareOld);
   if (result == kVersionNewer) Report(views::kIdsFirmwareNew);
   return result;
@@ -36,20 +36,20 @@ bool InputManager::GetApiVersion(uint32_t& value) {
 }
 
 // Needs no open device: the driver's installation record is enough.
-int InputManager::CheckDriverVersion() {
+VersionCheckResult InputManager::CheckDriverVersion() {
   std::wstring text;
-  int found = FindDriverVersion(kBoardHardwareId, text);
+  DriverLookup found = FindDriverVersion(kBoardHardwareId, text);
   uint32_t version = 0;
-  if (found == 0 && !ParseVersionText(text, version)) found = -1;
-  if (found == -1) {
+  if (found == kDriverFound && !ParseVersionText(text, version)) found = kDriverListUnavailable;
+  if (found == kDriverListUnavailable) {
     Report(views::kIdsDriverApiError);
     return kVersionApiError;
   }
-  if (found == 1) {
+  if (found == kDriverNotFound) {
     Report(views::kIdsDriverNotFound);
     return kVersionNotFound;
   }
-  const int result = JudgeVersion(version);
+  const VersionCheckResult result = JudgeVersion(version);
   if (result == kVersionOlder) Report(views::kIdsDriverOld);
   if (result == kVersionNewer) Report(views::kIdsDriverNew);
   return result;

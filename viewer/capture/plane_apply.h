@@ -17,7 +17,8 @@ namespace capture {
 // False when a property call failed; the applied state then already holds
 // the new value of that group and the remaining groups wait for a later
 // change or a forced request.  audio may be null (no pass-through).
-bool ApplyPlaneState(int32_t force, OvxDevice* device, OvxPlane* plane, environment::AudioContext* audio,
-                     PlaneState& applied, const PlaneState& wanted);
+[[nodiscard]] bool ApplyPlaneState(int32_t force, OvxDevice* device, OvxPlane* plane,
+                                   environment::AudioContext* audio, PlaneState& applied,
+                                   const PlaneState& wanted);
 
 }  // namespace capture

@@ -9,6 +9,6 @@ namespace capture {
 
 // (0, 0, 0, 0) for a screen size of zero.  Results outside the 32-bit
 // range (nonsense sizes from the board) are clamped, never overflowed.
-PlaneRect PlacementFor(const PlaneState& state);
+[[nodiscard]] PlaneRect PlacementFor(const PlaneState& state);
 
 }  // namespace capture

@@ -29,38 +29,32 @@ PlaneRequestQueue::PlaneRequestQueue() : write_(&slots_[0]), read_(&slots_[0]) {
     slots_[i].prev = &slots_[(i + kSlotCount - 1) % kSlotCount];
   }
   merged_ = InitialPlaneState();
+  batch_ = InitialPlaneState();
   applied_ = InitialPlaneState();
 }
 
 PlaneRequest* PlaneRequestQueue::Acquire() {
   std::lock_guard guard(lock_);
   for (;;) {
-    PlaneRequest* next = write_.load(std::memory_order_relaxed)->next;
-    // The slot after the write position may be the read position (every
-    // other slot unread), or hold a request published after a sweep took it
-    // away; both wait for the worker.  A reclaimed slot whose writer never
-    // came back is stepped over.
-    auto available = [&] {
-      if (next == read_.load(std::memory_order_acquire)) return false;
-      const int32_t s = next->state.load(std::memory_order_acquire);
-      return s == kSlotFree || s == kSlotOrphan;
-    };
-    if (!available()) {
-      waiting_.fetch_add(1, std::memory_order_acq_rel);
-      {
-        std::unique_lock wait(wakeLock_);
-        wake_.wait(wait, available);
-      }
-      waiting_.fetch_sub(1, std::memory_order_acq_rel);
+    PlaneRequest* const next = write_->next;
+    if (next == read_) {
+      FoldOldest();
+      continue;
     }
-    if (next->state.load(std::memory_order_acquire) == kSlotOrphan) {
-      write_.store(next, std::memory_order_release);
+    const int32_t s = next->state.load(std::memory_order_acquire);
+    if (s == kSlotLateReady) {
+      // Published after a sweep or a fold gave it up: it is older than
+      // anything still unread, so it goes in first.
+      Fold(*next);
+    } else if (s != kSlotFree) {
+      // Given up while its writer never came back: stepped over.
+      write_ = next;
       continue;
     }
     next->force = 0;
     next->body.flags = 0;
     next->state.store(kSlotWriting, std::memory_order_relaxed);
-    write_.store(next, std::memory_order_release);
+    write_ = next;
     return next;
   }
 }
@@ -71,8 +65,28 @@ void PlaneRequestQueue::Publish(PlaneRequest& slot) {
     const int32_t target = (current & kSlotOrphanBit) != 0 ? kSlotLateReady : kSlotReady;
     if (slot.state.compare_exchange_weak(current, target, std::memory_order_release,
                                          std::memory_order_relaxed))
-      return;
+      break;
   }
+  // Pairs with WaitForPublish: either the worker sees the new count or this
+  // sees it asleep (both sequentially consistent).
+  publications_.fetch_add(1);
+  if (sleeping_.load()) {
+    { std::lock_guard guard(wakeLock_); }
+    wake_.notify_one();
+  }
+}
+
+void PlaneRequestQueue::WaitForPublish(uint64_t seen) {
+  std::unique_lock wait(wakeLock_);
+  sleeping_.store(true);
+  wake_.wait(wait, [&] { return publications_.load() != seen; });
+  sleeping_.store(false);
+}
+
+void PlaneRequestQueue::WakeWorker() {
+  publications_.fetch_add(1);
+  { std::lock_guard guard(wakeLock_); }
+  wake_.notify_all();
 }
 
 void PlaneRequestQueue::MergeSlot(PlaneRequest& slot, uint32_t& taken) {
@@ -98,12 +112,41 @@ void PlaneRequestQueue::Release(PlaneRequest& slot) {
   slot.state.store(kSlotFree, std::memory_order_release);
 }
 
+void PlaneRequestQueue::Fold(PlaneRequest& slot) {
+  uint32_t taken = 0;
+  MergeSlot(slot, taken);
+  if (slot.force != 0) foldedForce_ = 1;
+  foldedAny_ = true;
+  Release(slot);
+  folded_.fetch_add(1, std::memory_order_relaxed);
+}
+
+void PlaneRequestQueue::FoldOldest() {
+  PlaneRequest* const oldest = read_->next;
+  int32_t s = oldest->state.load(std::memory_order_acquire);
+  for (;;) {
+    if ((s & kStateMask) == kSlotReady) {
+      Fold(*oldest);
+      break;
+    }
+    if ((s & kStateMask) == kSlotFree) break;  // given up before: nothing to merge
+    // Its writer still holds it: the request arrives by the late path once
+    // published, as after a sweep.
+    if (oldest->state.compare_exchange_weak(s, kSlotOrphan, std::memory_order_acq_rel,
+                                            std::memory_order_acquire))
+      break;
+  }
+  read_ = oldest;
+}
+
 bool PlaneRequestQueue::Collect() {
-  PlaneRequest* const end = write_.load(std::memory_order_acquire);
-  PlaneRequest* read = read_.load(std::memory_order_relaxed);
-  bool merged = false;
-  bool freed = false;
-  int32_t force = 0;
+  std::lock_guard guard(lock_);
+  PlaneRequest* const end = write_;
+  PlaneRequest* read = read_;
+  bool merged = foldedAny_;
+  int32_t force = foldedForce_;
+  foldedAny_ = false;
+  foldedForce_ = 0;
 
   // Reclaimed slots at the head would block every later request.
   while (read != end && StateOf(*read->next) == kSlotFree) read = read->next;
@@ -122,7 +165,7 @@ bool PlaneRequestQueue::Collect() {
     MergeSlot(slot, lateTaken);
     if (slot.force != 0) force = 1;
     Release(slot);
-    merged = freed = true;
+    merged = true;
   }
 
   if (read != end && StateOf(*read->next) == kSlotReady) {
@@ -142,7 +185,7 @@ bool PlaneRequestQueue::Collect() {
         break;
       }
     }
-    if (last->force != 0) force = last->force;
+    if (last->force != 0) force = 1;
     uint32_t taken = 0;
     for (PlaneRequest* slot = last;; slot = slot->prev) {
       if (StateOf(*slot) == kSlotReady) {
@@ -152,18 +195,16 @@ bool PlaneRequestQueue::Collect() {
       if (slot == first) break;
     }
     read = last;
-    merged = freed = true;
+    merged = true;
   }
-  read_.store(read, std::memory_order_release);
+  read_ = read;
   mergedForce_ = force;
-
-  if (Sweep()) freed = true;
-  if (freed) WakeProducers();
+  Sweep();
+  if (merged) batch_ = merged_;
   return merged;
 }
 
-bool PlaneRequestQueue::Sweep() {
-  bool reclaimed = false;
+void PlaneRequestQueue::Sweep() {
   for (PlaneRequest& slot : slots_) {
     int32_t s = slot.state.load(std::memory_order_acquire);
     if (s == kSlotWriting) {
@@ -172,37 +213,33 @@ bool PlaneRequestQueue::Sweep() {
       // Half-written for two passes: the worker stops waiting for it.  The
       // writer keeps the body; should it publish after all, the request
       // still arrives (late-ready).
-      if (slot.state.compare_exchange_strong(s, kSlotOrphan, std::memory_order_acq_rel,
-                                             std::memory_order_acquire))
-        reclaimed = true;
+      slot.state.compare_exchange_strong(s, kSlotOrphan, std::memory_order_acq_rel,
+                                         std::memory_order_acquire);
     }
   }
-  return reclaimed;
-}
-
-void PlaneRequestQueue::WakeProducers() {
-  { std::lock_guard guard(wakeLock_); }
-  wake_.notify_all();
 }
 
 int32_t PlaneRequestQueue::MergedForce() const { return mergedForce_; }
-const PlaneState& PlaneRequestQueue::Merged() const { return merged_; }
+const PlaneState& PlaneRequestQueue::Merged() const { return batch_; }
 PlaneState& PlaneRequestQueue::Applied() { return applied_; }
 const PlaneState& PlaneRequestQueue::Applied() const { return applied_; }
 
 bool PlaneRequestQueue::AllSlotsFree() const {
+  std::lock_guard guard(lock_);
+  if (foldedAny_) return false;
   for (const auto& s : slots_)
     if (StateOf(s) != kSlotFree) return false;
   return true;
 }
 
 void PlaneRequestQueue::SetPlaneSize(int32_t width, int32_t height) {
+  std::lock_guard guard(lock_);
   for (auto& s : slots_) {
     s.body.planeWidth = width;
     s.body.planeHeight = height;
   }
-  merged_.planeWidth = applied_.planeWidth = width;
-  merged_.planeHeight = applied_.planeHeight = height;
+  merged_.planeWidth = batch_.planeWidth = applied_.planeWidth = width;
+  merged_.planeHeight = batch_.planeHeight = applied_.planeHeight = height;
 }
 
 const PlaneRequest& PlaneRequestQueue::SlotAt(int index) const { return slots_[index]; }

@@ -48,7 +48,7 @@ DriverRecord ReadDriverRecord(DriverKey& key) {
 
 }  // namespace
 
-int JudgeVersion(uint32_t version) {
+VersionCheckResult JudgeVersion(uint32_t version) {
   const uint32_t v = version & kFitMask;
   if (v < kSupported) return kVersionOlder;
   if (v > kSupported) return kVersionNewer;
@@ -105,11 +105,12 @@ bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
   return true;
 }
 
-int FindDriverVersion(std::wstring_view hardwareId, std::wstring& text, DeviceInstallation& installation) {
+DriverLookup FindDriverVersion(std::wstring_view hardwareId, std::wstring& text,
+                               DeviceInstallation& installation) {
   text.clear();
-  if (hardwareId.empty()) return -1;
+  if (hardwareId.empty()) return kDriverListUnavailable;
   const std::unique_ptr<DeviceList> devices = installation.PresentDevices();
-  if (!devices) return -1;
+  if (!devices) return kDriverListUnavailable;
   RawData driverKeyName;
   for (uint32_t index = 0;; ++index) {
     const FetchResult result = devices->Device(index, driverKeyName);
@@ -125,10 +126,10 @@ int FindDriverVersion(std::wstring_view hardwareId, std::wstring& text, DeviceIn
       break;
     }
   }
-  return text.empty() ? 1 : 0;
+  return text.empty() ? kDriverNotFound : kDriverFound;
 }
 
-int FindDriverVersion(std::wstring_view hardwareId, std::wstring& text) {
+DriverLookup FindDriverVersion(std::wstring_view hardwareId, std::wstring& text) {
   return FindDriverVersion(hardwareId, text, DeviceInstallationInUse());
 }
 

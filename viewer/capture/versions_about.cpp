@@ -7,9 +7,9 @@ namespace capture {
 
 AboutVersionTexts CollectAboutVersionTexts(InputManager* session) {
   AboutVersionTexts texts;
-  std::wstring driver;
-  if (FindDriverVersion(kBoardHardwareId, driver) == 0) texts.driver = std::move(driver);
   if (session == nullptr) return texts;
+  std::wstring driver;
+  if (FindDriverVersion(kBoardHardwareId, driver) == kDriverFound) texts.driver = std::move(driver);
   OvxFirmwareInfo firmware{};
   if (session->GetFirmwareInfo(firmware)) texts.firmware = FormatVersion(firmware.version_no);
   uint32_t api = 0;

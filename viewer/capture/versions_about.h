@@ -14,8 +14,8 @@ struct AboutVersionTexts {
   std::wstring api;       // "a.b.c.d" of the capture API version
 };
 
-// Without a session (null) the firmware and API texts stay empty; the
-// driver's text needs no device and is looked up in any case.
-AboutVersionTexts CollectAboutVersionTexts(InputManager* session);
+// Without a session (null) every text stays empty: the box then has no
+// board to speak of, so not even the driver is looked up.
+[[nodiscard]] AboutVersionTexts CollectAboutVersionTexts(InputManager* session);
 
 }  // namespace capture

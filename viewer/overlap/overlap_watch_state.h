@@ -4,14 +4,10 @@
 #include <cstdint>
 
 #include "overlap/overlap_detector.h"
+#include "overlap/overlap_result.h"
 #include "overlap/pixel_rect.h"
 
 namespace overlap {
-
-// Answers of a check.
-inline constexpr uint32_t kOverlapClear = 0;
-inline constexpr uint32_t kOverlapCovered = 1;
-inline constexpr uint32_t kOverlapNoResult = 2;  // a check is still running
 
 class OverlapWatchState {
  public:

@@ -9,13 +9,13 @@ class SessionBinding : public app::DeviceSession {
  public:
   explicit SessionBinding(capture::InputManager& session) : session_(session) {}
 
-  int32_t CheckFirmwareVersion() override;
-  int32_t CheckDriverVersion() override;
+  capture::VersionCheckResult CheckFirmwareVersion() override;
+  capture::VersionCheckResult CheckDriverVersion() override;
   bool CreatePlane(int32_t width, int32_t height, uint32_t executionInterval, int32_t audioDelay) override;
   bool InitWatchdog(int32_t intervalMs) override;
   bool IsCallbackRegistered() const override;
   bool RegisterCallback() override;
-  int32_t QueryInputStatus(int32_t& width, int32_t& height) override;
+  capture::SignalStatus QueryInputStatus(int32_t& width, int32_t& height) override;
   bool CheckWatchdog() override;
   bool Suspend() override;
   bool SetDelayTime(int32_t ms) override;
@@ -29,8 +29,7 @@ class SessionBinding : public app::DeviceSession {
   capture::InputManager& session_;
 };
 
-// Each operation is one request of the queue, taken, filled for its groups
-// and published.
+// Each operation is one request of the queue, written through one writer.
 class QueuePlaneOutput : public app::PlaneOutput {
  public:
   explicit QueuePlaneOutput(capture::PlaneRequestQueue& queue) : queue_(queue) {}
