@@ -128,6 +128,10 @@ bool CZoomControl::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
       Paint();
       result = 0;
       return true;
+    case WM_ENABLE:
+      // The map and the indicator depend on the state.
+      InvalidateRect(hwnd(), nullptr, FALSE);
+      return false;
     case WM_ERASEBKGND:
       // Painting covers every pixel; erasing first would only flicker.
       result = 1;

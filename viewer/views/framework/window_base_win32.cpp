@@ -29,9 +29,8 @@ bool WindowBase::CreateOf(const wchar_t* className, DWORD style, DWORD exStyle, 
   const HMENU menu = (style & WS_CHILD) != 0 ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr;
   HWND hwnd = CreateWindowExW(exStyle, className, L"", style, rect.left, rect.top, rect.right - rect.left,
                               rect.bottom - rect.top, parent, menu, GetModuleHandleW(nullptr), this);
-  if (hwnd == nullptr) return false;
-  window_.reset(hwnd);
-  return true;
+  // WM_NCCREATE took the window over already.
+  return hwnd != nullptr && window_.get() == hwnd;
 }
 
 LRESULT WindowBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
