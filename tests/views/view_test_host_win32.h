@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -141,6 +144,25 @@ inline win32::UniqueBitmap SolidBitmap(int width, int height, uint32_t colour) {
   win32::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (bitmap) std::fill_n(static_cast<uint32_t*>(bits), static_cast<size_t>(width) * height, colour);
   return bitmap;
+}
+
+// With TAVRIN_VIEWS_SHOT=<folder>, saves the window's screen pixels as
+// <folder>/<name>.bmp (to look at them).
+inline void MaybeSaveShot(HWND window, const char* name) {
+  const char* folder = std::getenv("TAVRIN_VIEWS_SHOT");
+  if (folder == nullptr) return;
+  const Pixels p = ReadClient(window);
+  const std::string path = std::string(folder) + "/" + name + ".bmp";
+  BITMAPINFOHEADER header{sizeof header, p.width, -p.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD size = static_cast<DWORD>(p.data.size() * 4);
+  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof header + size), 0, 0,
+                        static_cast<DWORD>(sizeof file + sizeof header)};
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(&file, sizeof file, 1, f);
+    std::fwrite(&header, sizeof header, 1, f);
+    std::fwrite(p.data.data(), size, 1, f);
+    std::fclose(f);
+  }
 }
 
 inline bool HasResourceBitmap(UINT id) {

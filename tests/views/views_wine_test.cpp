@@ -157,6 +157,7 @@ TEST_F(ViewsInPanes, CloseButtonFaceCaptionAndPressedFace) {
   for (uint32_t v : p.data) white += (v & 0xFFFFFF) == kWhite;
   EXPECT_GT(white, 10u);
   EXPECT_EQ(p.At(0, 0), 0x203040u);
+  MaybeSaveShot(rows.host.hwnd(), "views_caption_button");
 
   SendMessageW(CloseButton(), BM_SETSTATE, TRUE, 0);
   Pump();
@@ -289,6 +290,7 @@ TEST_F(ZoomIndicator, OutlinedGreyRectangleAtZoomTwo) {
   EXPECT_EQ(p.At(i.x + i.width - 2, i.y + 10), kWhite);
   EXPECT_EQ(p.At(i.x + 6, i.y + 6), kGrey);  // inside, off the magnifier
   EXPECT_NE(p.At(i.x + i.width / 2, i.y + i.height / 2), 0xABCDEFu);
+  MaybeSaveShot(host.hwnd(), "views_zoom_indicator");
   if (HasResourceBitmap(IDB_ZOOM_MAP_ENABLED)) {
     EXPECT_NE(p.At(10, 10), kWhite);  // the map, outside the indicator
   } else {

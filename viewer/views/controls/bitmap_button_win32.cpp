@@ -1,5 +1,6 @@
 #include "views/controls/bitmap_button_win32.h"
 
+#include "views/controls/view_fonts_win32.h"
 #include "views/framework/form_view_win32.h"
 #include "views/layout/button_geometry.h"
 
@@ -27,11 +28,6 @@ void StretchWhole(HDC target, const RECT& to, HBITMAP bitmap) {
 }
 
 }  // namespace
-
-win32::UniqueFont CreateViewFont(int height) {
-  return win32::UniqueFont(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0,
-                                       0, CLEARTYPE_QUALITY, 0, L"Meiryo"));
-}
 
 bool CBitmapButtonEx::LoadStateBitmaps() {
   if (hwnd() == nullptr) return false;

@@ -49,8 +49,4 @@ class CBitmapButtonEx : public CSubclassedControl {
   DisplayLayout layout_;
 };
 
-// The face a view's button font is made of ("Meiryo", weight 400,
-// SHIFTJIS, ClearType) at `height`.
-[[nodiscard]] win32::UniqueFont CreateViewFont(int height);
-
 }  // namespace views
