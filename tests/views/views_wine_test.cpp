@@ -235,8 +235,17 @@ TEST_F(ViewsInPanes, ButtonsAreAnnouncedByTheirCaption) {
   long count = 0;
   ASSERT_TRUE(SUCCEEDED(view->get_accChildCount(&count)));
   EXPECT_GE(count, 1);
-  std::printf("[ NOTE ] caption view: %ld accessible child(ren); close button named \"%ls\"\n", count,
-              AccessibleName(CloseButton()).c_str());
+  // The window tree as assistive technology walks it.
+  EnumChildWindows(
+      rows.host.hwnd(),
+      [](HWND window, LPARAM) -> BOOL {
+        wchar_t cls[64] = {};
+        GetClassNameW(window, cls, 64);
+        std::printf("[ TREE ] %-16ls id 0x%04x visible %d name \"%ls\"\n", cls, GetDlgCtrlID(window),
+                    IsWindowVisible(window) ? 1 : 0, AccessibleName(window).c_str());
+        return TRUE;
+      },
+      0);
 }
 
 TEST_F(ViewsInPanes, OverlapCheckSeesACoveringWindow) {

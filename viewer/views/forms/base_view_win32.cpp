@@ -83,11 +83,7 @@ bool CBaseView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       result = 0;
       return true;
     case WM_SHOWWINDOW:
-      if (wParam != FALSE && !laying_out_) {
-        laying_out_ = true;
-        FitToPaneFrame();
-        laying_out_ = false;
-      }
+      if (wParam != FALSE) FitToPaneFrame();
       return false;  // default processing as well
     case WM_CTLCOLORDLG:
       if (reinterpret_cast<HWND>(lParam) == hwnd()) {
