@@ -146,6 +146,7 @@ TEST_F(ViewsInPanes, CloseButtonFaceCaptionAndPressedFace) {
     const Pixels real = ReadClientWhen(CloseButton(), [&](const Pixels& p) { return count(p, true) > 80; });
     EXPECT_GT(count(real, true), 80);  // of 1600
     EXPECT_GT(count(real, false), 400);
+    MaybeSaveShot(rows.host.hwnd(), "views_caption_drawn_face");
   } else {
     std::printf("[ NOTE ] bitmap 332 is not in this program: the drawn face is not checked\n");
   }
