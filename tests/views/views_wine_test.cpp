@@ -14,6 +14,7 @@
 #include "views/forms/blank_views_win32.h"
 #include "views/forms/caption_view_win32.h"
 #include "views/forms/view_factory_win32.h"
+#include "views/layout/button_geometry.h"
 
 namespace views::test {
 namespace {
@@ -183,6 +184,43 @@ TEST_F(ViewsInPanes, CloseButtonFaceCaptionAndPressedFace) {
   EXPECT_EQ(ReadClientWhen(CloseButton(), [](const Pixels& p) { return p.At(1, 1) == 0x000080u; }).At(1, 1),
             0x000080u);
   EnableWindow(CloseButton(), TRUE);
+}
+
+TEST_F(ViewsInPanes, IconGapAndCaptionFormOneCentredGroup) {
+  if (!HasResourceBitmap(324)) GTEST_SKIP() << "bitmap 324 is not in this program: no icon to draw";
+  const DisplayLayout layout = DisplayOf(3840, 2560);
+  Feed(layout);
+  CBitmapButtonEx& button = Caption().CloseButton();
+  MoveWindow(CloseButton(), 0, 0, 400, 60, TRUE);  // inside the bar; only a display change moves it back
+  button.SetFaceBitmaps({SolidBitmap(400, 110, 0x203040), {}, {}, {}});
+  button.SetCaption(L"Full screen");
+  button.SetLayout(layout);
+  button.SetIcon(324);
+  Pump();
+  SIZE text{};
+  {
+    win32::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    auto font = reinterpret_cast<HFONT>(SendMessageW(CloseButton(), WM_GETFONT, 0, 0));
+    win32::UniqueSelection selected = win32::Select(dc.get(), font);
+    GetTextExtentPoint32W(dc.get(), L"Full screen", 11, &text);
+  }
+  const ButtonContent at = IconAndTextRects(Rect{0, 0, 400, 60}, text.cx, layout);
+  ASSERT_EQ(at.icon.Width(), 50);
+  const Pixels p = ReadClientWhen(CloseButton(), [&](const Pixels& p) {
+    return p.At(1, 1) == 0x203040u && p.At(at.text.left + text.cx / 2, 30) != 0x203040u;
+  });
+  auto faceOnly = [&](int left, int right) {
+    for (int y = at.icon.top; y < at.icon.bottom; ++y)
+      for (int x = left; x < right; ++x)
+        if (p.At(x, y) != 0x203040u) return false;
+    return true;
+  };
+  EXPECT_TRUE(faceOnly(0, at.icon.left));                        // left of the group
+  EXPECT_TRUE(faceOnly(at.icon.right, at.text.left));            // the 10-pixel gap
+  EXPECT_FALSE(faceOnly(at.icon.left, at.icon.right));           // the icon
+  EXPECT_FALSE(faceOnly(at.text.left, at.text.left + text.cx));  // the caption
+  EXPECT_TRUE(faceOnly(at.text.left + text.cx + 4, 400));        // right of the group
+  MaybeSaveShot(CloseButton(), "views_icon_button");
 }
 
 TEST_F(ViewsInPanes, SetIconWithTheSameIdDoesNothing) {
