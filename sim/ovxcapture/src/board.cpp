@@ -832,7 +832,7 @@ void Board::SetStateFile(std::string path) {
 void Board::WriteStateLocked() {
   if (state_path_.empty()) return;
   const ShownState shown{opened_, draw_count_, output_.size, committed_};
-  if (!ReplaceFile(state_path_, FormatShownState(shown))) {
+  if (!ReplaceWholeFile(state_path_, FormatShownState(shown))) {
     std::fprintf(stderr, "ovxcapture sim: %s: cannot be written\n", state_path_.c_str());
   }
 }

@@ -22,7 +22,7 @@ struct ShownState {
 [[nodiscard]] std::string FormatShownState(const ShownState& state);
 
 // Writes `text` to `path` + ".tmp" and renames it over `path`; false on any failure.
-[[nodiscard]] bool ReplaceFile(const std::string& path, const std::string& text);
+[[nodiscard]] bool ReplaceWholeFile(const std::string& path, const std::string& text);
 
 }  // namespace ovxsim
 

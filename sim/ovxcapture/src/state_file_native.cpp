@@ -4,7 +4,7 @@
 
 namespace ovxsim {
 
-bool ReplaceFile(const std::string& path, const std::string& text) {
+bool ReplaceWholeFile(const std::string& path, const std::string& text) {
   const std::string temp = path + ".tmp";
   std::FILE* f = std::fopen(temp.c_str(), "wb");
   if (f == nullptr) return false;
