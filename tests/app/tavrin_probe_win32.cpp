@@ -13,6 +13,8 @@
 //   tavrin_probe hold-global <seconds>         holds only the machine-wide instance mutex until a
 //                                              viewer window has come and gone (at most <seconds>)
 //   tavrin_probe wait-gone <seconds>           until no main window is left
+//   tavrin_probe button                        prints "button X Y": the screen point at the middle of
+//                                              the message screen's visible button (for a real click)
 //   tavrin_probe wait-global <seconds>         until someone holds the machine-wide instance mutex
 // Exit code 0 on success, 1 when a wait ran out or the window is missing.
 #include <windows.h>
@@ -173,6 +175,16 @@ int wmain(int argc, wchar_t** argv) {
         number(2, 10), [](int) { return MainWindow() == nullptr; }, 0);
     std::printf(ok ? "gone\n" : "still there\n");
     return ok ? 0 : 1;
+  }
+  if (command == L"button") {
+    HWND button = GetDlgItem(MainWindow(), 1021);
+    RECT r{};
+    if (button == nullptr || !IsWindowVisible(button) || !GetWindowRect(button, &r)) {
+      std::printf("no button\n");
+      return 1;
+    }
+    std::printf("button %ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
   }
   if (command == L"send" && argc >= 3) return SendCommand(argv[2], static_cast<int>(number(3, 0)));
   if (command == L"wait-global") {

@@ -71,4 +71,25 @@ TEST_F(SimStateFileTest, UnwritablePathOrNoPathIsHarmless) {
   EXPECT_EQ(ReadAll(path_), "");
 }
 
+TEST_F(SimStateFileTest, FailuresAfterShownWaitForADrawThatShowsThePlane) {
+  char message[128] = {};
+  ASSERT_EQ(OvxSim_LoadScenarioText("fail Ovx_DevGetProp prop=3 status=-7 after=shown count=2\n", message,
+                                    sizeof message),
+            1)
+      << message;
+  OpenWithPlane();
+  OvxWatchdogInfo watchdog{};
+  EXPECT_EQ(Ovx_DevGetProp(&device_, OVX_DEV_PROP_WATCHDOG, &watchdog), 0);
+  ASSERT_EQ(Ovx_VpDrawAll(&device_), 0);  // drawn, but hidden
+  EXPECT_EQ(Ovx_DevGetProp(&device_, OVX_DEV_PROP_WATCHDOG, &watchdog), 0);
+  const OvxPlaneEnable on{1};
+  ASSERT_EQ(Ovx_VpSetProp(&device_, &plane_, OVX_VP_PROP_ENABLE, &on), 0);
+  ASSERT_EQ(Ovx_VpDrawAll(&device_), 0);
+  EXPECT_EQ(Ovx_DevGetProp(&device_, OVX_DEV_PROP_WATCHDOG, &watchdog), -7);
+  OvxTime time{};
+  EXPECT_EQ(Ovx_DevGetProp(&device_, OVX_DEV_PROP_TIME, &time), 0);  // other ids unaffected
+  EXPECT_EQ(Ovx_DevGetProp(&device_, OVX_DEV_PROP_WATCHDOG, &watchdog), -7);
+  EXPECT_EQ(Ovx_DevGetProp(&device_, OVX_DEV_PROP_WATCHDOG, &watchdog), 0);  // count ran out
+}
+
 }  // namespace

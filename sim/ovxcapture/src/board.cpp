@@ -454,6 +454,7 @@ int32_t Board::VpDrawAll(OvxDevice* device) {
   if (status == 0) {
     committed_ = pending_;
     ++draw_count_;
+    if (committed_.enable == 1) injections_.PlaneShown();
     WriteStateLocked();
   }
   call.status = status;
