@@ -61,7 +61,7 @@ fi
 # 1. Packages.
 # shellcheck source=tools/deps.sh
 source "$top/tools/deps.sh"
-[ -n "$shot" ] && TAVRIN_PACKAGES+=(imagemagick)
+[ -n "$shot" ] && TAVRIN_PACKAGES+=(imagemagick fonts-dejavu-core)
 ensure_packages || die "missing packages"
 
 # 2. Build: only what the viewer needs at run time, and the probe that closes it.

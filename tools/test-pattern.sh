@@ -8,7 +8,9 @@
 #
 # Without a time the current UTC time is drawn.
 set -euo pipefail
-out=${1:?usage: test-pattern.sh OUT [HH:MM:SS]}
+usage() { echo "usage: test-pattern.sh OUT [HH:MM:SS]" >&2; exit 1; }
+[ $# -ge 1 ] && [ $# -le 2 ] && [[ $1 != -* ]] || usage
+out=$1
 clock=${2:-$(date -u +%H:%M:%S)}
 [[ $clock =~ ^([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$ ]] || { echo "test-pattern: time must be HH:MM:SS" >&2; exit 1; }
 font=$(fc-match -f '%{file}' 'DejaVu Sans:bold')

@@ -11,6 +11,11 @@
 set -u
 run=$TAVRIN_WINE_RUN
 bin=$TAVRIN_BIN
+# xdotool needs the display the viewer runs on.
+if [ -z "${DISPLAY:-}" ] && [ -f "$bin/../.xvfb-display" ]; then
+  DISPLAY=$(cat "$bin/../.xvfb-display")
+  export DISPLAY
+fi
 work=$(mktemp -d)
 viewer=
 cleanup() {
@@ -31,12 +36,13 @@ expect_screen() {  # kind seconds what
   local got; got=$(probe wait-screen "$1" "$2")
   [ "$got" = "screen $1" ] || fail "$3: expected screen $1, got '$got'"
 }
-# The board's state file, as the DLL sees it (a Windows path) and as we do.
+# The board's state file (the DLL gets it as a Windows path).  Hidden: never
+# drawn, not enabled, device closed, or an empty placement.
 state_unix() { echo "$work/$current.state"; }
 plane_hidden() {
   local f; f=$(state_unix)
   [ ! -f "$f" ] && return 0  # never drawn
-  grep -qx 'enable 0' "$f" || grep -qx 'open 0' "$f"
+  grep -qx 'enable 0' "$f" || grep -qx 'open 0' "$f" || grep -Eq '^placement -?[0-9]+ -?[0-9]+ (0 [0-9]+|[0-9]+ 0)$' "$f"
 }
 # Waits for screen KIND with its button and clicks the button as a user does.
 click_button_of() {  # kind seconds what
@@ -172,7 +178,7 @@ $2"
   fi
 }
 plays_on vpsetprop-1 "fail Ovx_VpSetProp prop=1 status=$s" "Ovx_VpSetProp($s)" hidden
-plays_on vpsetprop-2 "fail Ovx_VpSetProp prop=2 status=$s" "Ovx_VpSetProp($s)" shown
+plays_on vpsetprop-2 "fail Ovx_VpSetProp prop=2 status=$s" "Ovx_VpSetProp($s)" hidden
 plays_on vpsetprop-3 "fail Ovx_VpSetProp prop=3 status=$s" "Ovx_VpSetProp($s)" shown
 plays_on vpsetprop-10 "fail Ovx_VpSetProp prop=10 status=$s" "Ovx_VpSetProp($s)" shown
 plays_on vpdrawall "fail Ovx_VpDrawAll status=$s" - hidden
