@@ -76,17 +76,6 @@ say "building tavrin.exe, ovxcapture.dll and Pivra_x64.dll in $build"
   cmake --build "$build" --target tavrin ovxcapture Pivra_x64 tavrin_probe; } >>"$log" 2>&1 ||
   { tail -20 "$log" >&2; die "the build failed (see $log)"; }
 bin=$build/bin
-# The compositor is a host program.
-composite=$build/tools/plane_composite
-if [ -n "$shot" ]; then
-  sources=("$top"/tools/composite/*.cpp)
-  if [ ! -x "$composite" ] || [ -n "$(find "$top/tools/composite" -newer "$composite" -name '*.[ch]*')" ]; then
-    say "building the screenshot compositor"
-    mkdir -p "$build/tools"
-    g++ -std=c++20 -O2 -o "$composite" "${sources[@]}" >>"$log" 2>&1 || die "the compositor did not build (see $log)"
-  fi
-fi
-
 # 3. The scenario.
 work=$(mktemp -d)
 xvfb_pid=
@@ -168,12 +157,8 @@ if [ -n "$shot" ]; then
     say "plane: $(grep -E '^(enable|angle|placement|parts) ' "$state" | tr '\n' ' ')"
   else
     say "plane: the board never drew one"
-    printf 'open 0\npanel 0 0\nenable 0\nangle 0\nplacement 0 0 0 0\nparts 3 3840 2160 0 0 0 0\n' >"$state"
   fi
-  "$top/tools/test-pattern.sh" "$work/pattern.ppm" "$(date -u +%H:%M:%S)"
-  convert "$raw" -depth 8 "$work/screen.ppm"
-  painted=$("$composite" "$work/screen.ppm" "$state" "$work/pattern.ppm" "$work/out.ppm") ||
-    die "compositing failed"
-  convert "$work/out.ppm" "$shot"
-  say "screenshot: $shot (${painted#painted } pixels of the board's picture; as captured: $raw)"
+  painted=$("$top/tools/composite-screenshot.sh" "$raw" "$state" "$shot" "$build" 2>>"$log") ||
+    die "compositing failed (see $log)"
+  say "screenshot: $shot (${painted} pixels of the board's picture; as captured: $raw)"
 fi
