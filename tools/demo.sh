@@ -61,12 +61,25 @@ fi
 probe() { wine "$bin/tavrin_probe.exe" "$@" 2>>"$log" | tr -d '\r'; }
 names=([1]=blank [2]=picture [4]=stopped [5]=waiting [6]=no-signal [7]=overlapped [8]=abnormal)
 step=0
-shot() {  # takes the screen, names the picture by the screen it shows
-  local kind; kind=$(probe screen); kind=${kind#screen }
+last=
+# Takes the screen and the board's state together and names the picture by
+# the screen it shows; "optional" skips a picture of the screen just taken.
+shot() {
+  local kind before try
+  for try in 1 2 3; do  # the screen must be the same before and after the picture
+    before=$(probe screen)
+    import -window root "$work/raw.png"
+    rm -f "$work/shown.txt"
+    [ -f "$work/state.txt" ] && cp "$work/state.txt" "$work/shown.txt"
+    kind=$(probe screen)
+    [ "$kind" = "$before" ] && break
+  done
+  kind=${kind#screen }
+  [ "${1:-}" = optional ] && [ "$kind" = "$last" ] && return 0
+  last=$kind
   step=$((step + 1))
   local name; name=$(printf '%02d-%s' "$step" "${names[$kind]:-screen-$kind}")
-  import -window root "$work/raw.png"
-  "$top/tools/composite-screenshot.sh" "$work/raw.png" "$work/state.txt" "$out/$name.png" "$build" >/dev/null 2>>"$log"
+  "$top/tools/composite-screenshot.sh" "$work/raw.png" "$work/shown.txt" "$out/$name.png" "$build" >/dev/null 2>>"$log"
   say "$name.png"
 }
 
@@ -79,19 +92,19 @@ viewer_pid=$!
 say "waiting for the viewer's window"
 [ "$(probe wait-screen 6 60)" = "screen 6" ] || die "no NoSignal screen (see $log)"
 shot
-probe wait-screen 5 15 >/dev/null && shot
+probe wait-screen 5 15 >/dev/null && shot optional
 [ "$(probe wait-screen 2 15)" = "screen 2" ] || die "the picture did not come"
 sleep 1
-shot
+shot optional
 probe send lock >/dev/null
 [ "$(probe wait-screen 4 10)" = "screen 4" ] || die "lock did not stop the video"
 shot
 where=$(probe wait-button 4 5)
 [[ $where =~ button\ (-?[0-9]+)\ (-?[0-9]+)$ ]] || die "no Continue button"
 xdotool mousemove "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}" click 1
-probe wait-screen 5 5 >/dev/null && shot
+probe wait-screen 5 5 >/dev/null && shot optional
 [ "$(probe wait-screen 2 15)" = "screen 2" ] || die "Continue did not bring the picture back"
 sleep 1
-shot
+shot optional
 convert -delay 150 -loop 0 "$out"/[0-9][0-9]-*.png -resize 50% "$out/demo.gif"
 say "animated: $out/demo.gif"

@@ -153,6 +153,8 @@ say "after ${seconds}s: ${screen:-no window} (2 video, 4 stopped, 5 waiting, 6 n
 if [ -n "$shot" ]; then
   raw=${shot%.*}-raw.png
   import -window root "$raw"
+  # The plane as it was when the screen was taken.
+  [ -f "$state" ] && cp "$state" "$work/shown.txt" && state=$work/shown.txt
   if [ -f "$state" ]; then
     say "plane: $(grep -E '^(enable|angle|placement|parts) ' "$state" | tr '\n' ' ')"
   else
