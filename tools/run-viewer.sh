@@ -2,7 +2,7 @@
 # Builds the viewer for Windows and runs it under Wine against the simulated
 # capture board.
 #
-#   tools/run-viewer.sh [--scenario NAME|FILE] [--seconds N] [--screenshot OUT.png]
+#   tools/run-viewer.sh [--scenario NAME|FILE] [--seconds N] [--screenshot OUT.png] [--log FILE]
 #
 #   --scenario   what the simulated board does: "default" (no source at open,
 #                an HDMI source of 1920 x 1080 half a second later: Waiting,
@@ -10,11 +10,17 @@
 #                "open-fails" (the board does not open: Abnormal), or a
 #                scenario file (sim/ovxcapture format).  Without the option
 #                OVXSIM_SCENARIO is used when set.
-#   --seconds N  close the viewer after N seconds (default: run until its
+#   --seconds N  close the viewer N seconds after its window showed (default: run until its
 #                window is closed).
 #   --screenshot OUT.png
 #                take a picture of the whole screen after --seconds (default
-#                5) and then close the viewer.
+#                5) and then close the viewer.  The board's picture (a test
+#                pattern with the time of the shot) is laid over the video
+#                area where the simulated board shows its plane, only on
+#                key-coloured pixels, as the tablet's user would see it;
+#                OUT-raw.png is the screen as captured.
+#   --log FILE   where the build's, Wine's and the sound system's messages
+#                go (default build/windows/run-viewer.log).
 #
 # On a fresh Debian 12, run as root: missing packages are installed first.
 # Without DISPLAY an Xvfb (1920 x 1280) is started for the run (screenshots
@@ -32,12 +38,14 @@ die() { say "error: $*"; exit 1; }
 scenario=
 seconds=
 shot=
+log=
 while [ $# -gt 0 ]; do
   case $1 in
     --scenario) [ $# -ge 2 ] || die "--scenario needs a name or file"; scenario=$2; shift 2 ;;
     --seconds) [ $# -ge 2 ] || die "--seconds needs a number"; seconds=$2; shift 2 ;;
     --screenshot) [ $# -ge 2 ] || die "--screenshot needs a file name"; shot=$2; shift 2 ;;
-    -h|--help) sed -n '2,24p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --log) [ $# -ge 2 ] || die "--log needs a file name"; log=$2; shift 2 ;;
+    -h|--help) sed -n '2,32p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) die "unknown option '$1' (see --help)" ;;
   esac
 done
@@ -53,16 +61,21 @@ fi
 # 1. Packages.
 # shellcheck source=tools/deps.sh
 source "$top/tools/deps.sh"
-[ -n "$shot" ] && TAVRIN_PACKAGES+=(imagemagick)
+[ -n "$shot" ] && TAVRIN_PACKAGES+=(imagemagick fonts-dejavu-core)
 ensure_packages || die "missing packages"
 
 # 2. Build: only what the viewer needs at run time, and the probe that closes it.
 build=${TAVRIN_BUILD_DIR:-$top/build/windows}
-say "building in $build"
-cmake -S "$top" -B "$build" --preset windows >/dev/null
-cmake --build "$build" --target tavrin ovxcapture Pivra_x64 tavrin_probe
+mkdir -p "$build"
+log=${log:-$build/run-viewer.log}
+case $log in /*) ;; *) log=$PWD/$log ;; esac
+: >"$log" || die "cannot write the log $log"
+say "messages of the build, Wine and the sound system go to $log"
+say "building tavrin.exe, ovxcapture.dll and Pivra_x64.dll in $build"
+{ cmake -S "$top" -B "$build" --preset windows && \
+  cmake --build "$build" --target tavrin ovxcapture Pivra_x64 tavrin_probe; } >>"$log" 2>&1 ||
+  { tail -20 "$log" >&2; die "the build failed (see $log)"; }
 bin=$build/bin
-
 # 3. The scenario.
 work=$(mktemp -d)
 xvfb_pid=
@@ -95,8 +108,9 @@ export WINEPREFIX=$build/wineprefix WINEARCH=win64 WINEDLLOVERRIDES="mscoree=;ms
 export WINEDEBUG=${WINEDEBUG:--all}
 # Made once; an existing prefix is used as it is (its wineserver may be running).
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  say "making the Wine prefix $WINEPREFIX"
-  flock "$build/.wineprefix.lock" "$top/tools/wine-prefix.sh" "$WINEPREFIX" >/dev/null
+  say "making the Wine prefix $WINEPREFIX (once, about 15 s)"
+  flock "$build/.wineprefix.lock" "$top/tools/wine-prefix.sh" "$WINEPREFIX" >>"$log" 2>&1 ||
+    die "the Wine prefix could not be made (see $log)"
 fi
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 130 160); do
@@ -111,19 +125,42 @@ if [ -z "${DISPLAY:-}" ]; then
   say "started Xvfb on $DISPLAY"
 fi
 
-# 5. Run.
+# 5. Run.  The board tells where its plane lies through a state file (a
+# Windows path for the DLL, the same file for the compositor).
+state=$work/plane-state.txt
+export OVXSIM_STATE_FILE="Z:${state//\//\\}"
 say "running tavrin.exe (DISPLAY=$DISPLAY, scenario ${OVXSIM_SCENARIO:-built-in default})"
 cd "$bin"
 if [ -z "$seconds" ]; then
-  wine tavrin.exe
-  exit $?
+  wine tavrin.exe >>"$log" 2>&1
+  rc=$?
+  say "tavrin.exe ended (exit code $rc)"
+  exit $rc
 fi
-wine tavrin.exe &
+wine tavrin.exe >>"$log" 2>&1 &
 viewer_pid=$!
+# The seconds count from the window's appearance: Wine's start-up takes its time.
+for i in $(seq 120); do
+  kill -0 "$viewer_pid" 2>/dev/null || die "tavrin.exe ended before its window showed (see $log)"
+  wine tavrin_probe.exe windows 2>>"$log" | grep -q 'windows [1-9]' && break
+  [ "$i" = 120 ] && die "no viewer window after 60 s (see $log)"
+  sleep 0.5
+done
+say "the viewer's window is up; waiting ${seconds}s"
 sleep "$seconds"
-screen=$(wine tavrin_probe.exe screen 2>/dev/null | tr -d '\r' || true)
-say "after ${seconds}s: ${screen:-no window} (2 video, 4 stopped, 5 waiting, 6 no signal, 8 abnormal)"
+screen=$(wine tavrin_probe.exe screen 2>>"$log" | tr -d '\r' || true)
+say "after ${seconds}s: ${screen:-no window} (2 video, 4 stopped, 5 waiting, 6 no signal, 7 overlapped, 8 abnormal)"
 if [ -n "$shot" ]; then
-  import -window root "$shot"
-  say "screenshot: $shot"
+  raw=${shot%.*}-raw.png
+  import -window root "$raw"
+  # The plane as it was when the screen was taken.
+  [ -f "$state" ] && cp "$state" "$work/shown.txt" && state=$work/shown.txt
+  if [ -f "$state" ]; then
+    say "plane: $(grep -E '^(enable|angle|placement|parts) ' "$state" | tr '\n' ' ')"
+  else
+    say "plane: the board never drew one"
+  fi
+  painted=$("$top/tools/composite-screenshot.sh" "$raw" "$state" "$shot" "$build" 2>>"$log") ||
+    die "compositing failed (see $log)"
+  say "screenshot: $shot (${painted} pixels of the board's picture; as captured: $raw)"
 fi

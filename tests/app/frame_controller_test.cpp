@@ -179,6 +179,8 @@ TEST_F(FrameControllerTest, WatchdogFailureIsAbnormalFromAnyScreen) {
   f.OnTimer(app::kTimerDevicePoll);
   EXPECT_EQ(ScreenKind::Abnormal, f.Current());
   EXPECT_EQ((std::vector<std::string>{"hide", "audio 0"}), plane_.requests);
+  // Final: no more polls, so the failing call is reported once.
+  EXPECT_FALSE(timers_.IsRunning(app::kTimerDevicePoll));
 }
 
 TEST_F(FrameControllerTest, LockStopsAndContinueRestarts) {
@@ -233,6 +235,7 @@ TEST_F(FrameControllerTest, FailedSuspendOrResumeIsAbnormal) {
   session_.delayOk = false;
   g.Continue();
   EXPECT_EQ(ScreenKind::Abnormal, g.Current());
+  EXPECT_FALSE(timers_.IsRunning(app::kTimerDevicePoll));
 
   session_ = FakeSession{};
   auto& h = Playing();

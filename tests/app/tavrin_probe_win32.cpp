@@ -13,6 +13,9 @@
 //   tavrin_probe hold-global <seconds>         holds only the machine-wide instance mutex until a
 //                                              viewer window has come and gone (at most <seconds>)
 //   tavrin_probe wait-gone <seconds>           until no main window is left
+//   tavrin_probe wait-button <kind> <seconds>  until the window shows <kind> with its button; prints
+//                                              "screen N button X Y", X Y the screen point at the
+//                                              button's middle (for a real click), or "screen N"
 //   tavrin_probe wait-global <seconds>         until someone holds the machine-wide instance mutex
 // Exit code 0 on success, 1 when a wait ran out or the window is missing.
 #include <windows.h>
@@ -173,6 +176,24 @@ int wmain(int argc, wchar_t** argv) {
         number(2, 10), [](int) { return MainWindow() == nullptr; }, 0);
     std::printf(ok ? "gone\n" : "still there\n");
     return ok ? 0 : 1;
+  }
+  if (command == L"wait-button" && argc >= 3) {
+    const int kind = static_cast<int>(number(2, 0));
+    const bool ok = WaitFor(
+        number(3, 10),
+        [](int k) {
+          HWND button = GetDlgItem(MainWindow(), 1021);
+          return ScreenOf(MainWindow()) == k && button != nullptr && IsWindowVisible(button);
+        },
+        kind);
+    RECT r{};
+    HWND button = GetDlgItem(MainWindow(), 1021);
+    if (!ok || button == nullptr || !GetWindowRect(button, &r)) {
+      std::printf("screen %d\n", ScreenOf(MainWindow()));
+      return 1;
+    }
+    std::printf("screen %d button %ld %ld\n", kind, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
   }
   if (command == L"send" && argc >= 3) return SendCommand(argv[2], static_cast<int>(number(3, 0)));
   if (command == L"wait-global") {

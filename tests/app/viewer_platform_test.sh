@@ -18,11 +18,11 @@ fail() {
   exit 1
 }
 probe() { "$run" "$bin/tavrin_probe.exe" "$@" 2>"$work/probe.err" | tr -d '\r'; }
-# start NAME [VAR=value ...]: the viewer in the background, at most 90 s (the
-# whole script takes about 55 s on a loaded machine; the cap only ends a hang).
+# start NAME [VAR=value ...]: the viewer in the background, at most 120 s (a loaded
+# machine makes each probe call take seconds).
 start() {
   local name=$1; shift
-  ( env "$@" timeout 90 "$run" "$bin/tavrin.exe" >"$work/$name.out" 2>"$work/$name.err"
+  ( env "$@" timeout 120 "$run" "$bin/tavrin.exe" >"$work/$name.out" 2>"$work/$name.err"
     echo $? >"$work/$name.rc" ) &
 }
 # ended NAME: the viewer's process ended by itself with code 0.

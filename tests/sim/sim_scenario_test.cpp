@@ -168,6 +168,7 @@ TEST_F(SimScenarioTest, MalformedTextsNameTheLineAndReason) {
       {"fail Ovx_DevGetProp status=-1 status=-2\n", "line 1: fail field 'status' given twice"},
       {"fail Ovx_DevGetProp status=-1 from=0\n", "line 1: from '0' out of range (1..4294967295)"},
       {"fail Ovx_DevGetProp status=-1 when=3\n", "line 1: unknown fail field 'when'"},
+      {"fail Ovx_DevGetProp status=-1 after=later\n", "line 1: after must be 'shown'"},
       {"delay Ovx_DevOpen\n", "line 1: missing delay"},
       {"delay Ovx_DevOpen 10001\n", "line 1: delay '10001' out of range (0..10000)"},
       {"delay open 5\n", "line 1: unknown function 'open'"},

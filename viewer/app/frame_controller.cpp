@@ -267,6 +267,12 @@ void FrameController::ScreenChanged(ScreenKind next, ScreenKind old) {
     plane_.Audio(next == ScreenKind::Overlapped);
   }
   timers_.Kill(kTimerIdle);
+  // A final screen asks nothing more of the board: a poll that kept running
+  // would report the same failing call to the event log every second.
+  if (next == ScreenKind::Abnormal || next == ScreenKind::UpdateRequired ||
+      next == ScreenKind::AlreadyRunning) {
+    timers_.Kill(kTimerDevicePoll);
+  }
   if (next == ScreenKind::Blank) timers_.Start(kTimerBlank, kBlankMs);
   if (next == ScreenKind::Waiting) timers_.Start(kTimerWait, kWaitMs);
   if (old == ScreenKind::Waiting && session_ != nullptr) session_->SetNotificationsEnabled(true);

@@ -121,6 +121,12 @@ typedef struct OvxSimPlane {
 
 OVX_API void OvxSim_GetCommittedPlane(OvxSimPlane* plane);
 
+/* The shown plane as a text file, rewritten (temporary file, then rename)
+ * after every successful Ovx_VpDrawAll and Ovx_DevClose.  The path starts as
+ * the environment variable OVXSIM_STATE_FILE; null or empty: no file.  The
+ * format is in sim/ovxcapture/README.md. */
+OVX_API void OvxSim_SetStateFile(const char* path);
+
 /* The id the call record gives the calling thread (small numbers, 1 up). */
 OVX_API uint64_t OvxSim_CurrentThreadId(void);
 

@@ -4,9 +4,11 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "process_exit.h"
 #include "scenario_file.h"
+#include "state_file.h"
 
 namespace ovxsim {
 namespace {
@@ -77,6 +79,7 @@ Board& Board::Instance() {
 
 Board::Board() : origin_(std::chrono::steady_clock::now()) {
   std::lock_guard lock(mutex_);
+  if (const char* path = std::getenv("OVXSIM_STATE_FILE"); path != nullptr) state_path_ = path;
   LoadEnvironmentScenarioLocked();
 }
 
@@ -204,6 +207,7 @@ int32_t Board::DevClose(OvxDevice* device) {
       callback_ = nullptr;
       *device = 0;
       stopped = StopThreadsLocked();
+      WriteStateLocked();
     }
     call.status = status;
     Record(call);
@@ -450,6 +454,8 @@ int32_t Board::VpDrawAll(OvxDevice* device) {
   if (status == 0) {
     committed_ = pending_;
     ++draw_count_;
+    if (committed_.enable == 1) injections_.PlaneShown();
+    WriteStateLocked();
   }
   call.status = status;
   Record(call);
@@ -815,6 +821,21 @@ OvxSimState Board::State() {
   s.plane_parts = pending_.parts;
   s.draw_count = draw_count_;
   return s;
+}
+
+void Board::SetStateFile(std::string path) {
+  std::lock_guard lock(mutex_);
+  state_path_ = std::move(path);
+}
+
+// Under the lock, so that files written by two threads land in call order.
+// A file that cannot be written is reported once per failure, never fatal.
+void Board::WriteStateLocked() {
+  if (state_path_.empty()) return;
+  const ShownState shown{opened_, draw_count_, output_.size, committed_};
+  if (!ReplaceWholeFile(state_path_, FormatShownState(shown))) {
+    std::fprintf(stderr, "ovxcapture sim: %s: cannot be written\n", state_path_.c_str());
+  }
 }
 
 OvxSimPlane Board::CommittedPlane() {

@@ -61,6 +61,8 @@ class Board {
   void ClearCalls();
   OvxSimState State();
   OvxSimPlane CommittedPlane();
+  // Where the shown plane is written after every draw and at close; empty: nowhere.
+  void SetStateFile(std::string path);
 
  private:
   struct Delivery {
@@ -75,6 +77,7 @@ class Board {
   int32_t CheckDeviceLocked(const OvxDevice* device) const;
   int32_t CheckPlaneLocked(const OvxPlane* plane) const;
   void Record(OvxSimCall call);
+  void WriteStateLocked();
 
   void ApplyScenarioLocked(const Scenario& scenario);
   bool LoadEnvironmentScenarioLocked();
@@ -138,7 +141,8 @@ class Board {
   int in_callback_ = 0;
 
   CallLog calls_;
-  bool trace_ = false;  // OVXSIM_TRACE: every call also as a line on stderr
+  bool trace_ = false;      // OVXSIM_TRACE: every call also as a line on stderr
+  std::string state_path_;  // OVXSIM_STATE_FILE
 };
 
 // Small per-thread numbers for the call record.

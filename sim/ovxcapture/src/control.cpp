@@ -134,6 +134,10 @@ OVX_API void OvxSim_GetCommittedPlane(OvxSimPlane* plane) {
   }
 }
 
+OVX_API void OvxSim_SetStateFile(const char* path) {
+  Board::Instance().SetStateFile(path != nullptr ? path : "");
+}
+
 OVX_API uint64_t OvxSim_CurrentThreadId(void) { return ovxsim::CurrentThreadNumber(); }
 
 OVX_API int32_t OvxSim_FormatCall(uint32_t index, char* text, size_t text_size) {

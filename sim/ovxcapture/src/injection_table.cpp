@@ -23,14 +23,19 @@ void InjectionTable::Add(const Injection& injection) {
   if (rule.injection.property_id < 0) {
     rule.injection.property_id = -1;
   }
+  rule.armed = !injection.after_shown;
   rules_.push_back(rule);
+}
+
+void InjectionTable::PlaneShown() {
+  for (Rule& rule : rules_) rule.armed = true;
 }
 
 std::optional<int32_t> InjectionTable::Check(Function function, int32_t property_id) {
   std::optional<int32_t> status;
   for (Rule& rule : rules_) {
     const Injection& inj = rule.injection;
-    if (inj.function != function || (inj.property_id >= 0 && inj.property_id != property_id)) {
+    if (!rule.armed || inj.function != function || (inj.property_id >= 0 && inj.property_id != property_id)) {
       continue;
     }
     const uint64_t n = ++rule.seen;

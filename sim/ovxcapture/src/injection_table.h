@@ -24,10 +24,14 @@ class InjectionTable {
 
   std::size_t RuleCount() const { return rules_.size(); }
 
+  // A draw has shown the plane: rules waiting for it start counting.
+  void PlaneShown();
+
  private:
   struct Rule {
     Injection injection;
     uint64_t seen = 0;
+    bool armed = true;
   };
   static constexpr std::size_t kMaxRules = 256;
   std::vector<Rule> rules_;

@@ -220,6 +220,7 @@ bool ParseFail(LineParser& p, Scenario& s) {
   bool have_prop = false;
   bool have_from = false;
   bool have_count = false;
+  bool have_after = false;
   while (!p.AtEnd()) {
     std::string_view key;
     std::string_view value;
@@ -259,6 +260,12 @@ bool ParseFail(LineParser& p, Scenario& s) {
         return false;
       }
       inj.count = static_cast<uint32_t>(v);
+    } else if (key == "after") {
+      seen = &have_after;
+      if (value != "shown") {
+        return p.Fail("after must be 'shown'");
+      }
+      inj.after_shown = true;
     } else {
       return p.Fail("unknown fail field " + Quote(key));
     }

@@ -40,7 +40,8 @@ struct Injection {
   int32_t property_id = -1;  // < 0: any
   int32_t status = 0;
   uint32_t from_call = 1;
-  uint32_t count = 0;  // 0: for good
+  uint32_t count = 0;        // 0: for good
+  bool after_shown = false;  // calls count only once a draw has shown the plane
 };
 
 struct Scenario {
