@@ -49,31 +49,37 @@ class InfoSet {
   HDEVINFO set_;
 };
 
+// The thread's last error, read at once after the call that failed.
+std::uint32_t ErrorOr(DWORD fallback) {
+  const DWORD error = GetLastError();
+  return error != 0 ? error : fallback;
+}
+
 class Win32DeviceInfo final : public IDeviceInfo {
  public:
   // owned: the new information set the device was opened in, or null when
   // the record belongs to the enumerating set.
   Win32DeviceInfo(std::shared_ptr<InfoSet> set, SP_DEVINFO_DATA data) : set_(std::move(set)), data_(data) {}
 
-  bool ReadProperty(DeviceProperty property, std::wstring* text) override {
+  std::uint32_t ReadProperty(DeviceProperty property, std::wstring* text) override {
     const DWORD code = PropertyCode(property);
     DWORD size = 0;
     DWORD type = 0;
     SetupDiGetDeviceRegistryPropertyW(set_->get(), &data_, code, &type, nullptr, 0, &size);
-    if (size == 0) return false;
+    if (size == 0) return ErrorOr(ERROR_INVALID_DATA);
     std::vector<BYTE> buffer;
     try {
       buffer.resize(size + sizeof(wchar_t));
     } catch (const std::bad_alloc&) {
-      return false;
+      return ERROR_NOT_ENOUGH_MEMORY;
     }
     if (!SetupDiGetDeviceRegistryPropertyW(set_->get(), &data_, code, &type, buffer.data(), size, &size))
-      return false;
+      return ErrorOr(ERROR_INVALID_DATA);
     const auto* chars = reinterpret_cast<const wchar_t*>(buffer.data());
     std::size_t n = size / sizeof(wchar_t);
     while (n > 0 && chars[n - 1] == L'\0') --n;
     text->assign(chars, n);
-    return true;
+    return 0;
   }
 
  private:

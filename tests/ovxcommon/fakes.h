@@ -63,11 +63,13 @@ struct FakeDevice {
   std::optional<std::wstring> deviceDesc;
   std::optional<std::wstring> location;
   bool openFails = false;
+  std::uint32_t readError = 13;  // what reading a missing property fails with
 };
 
 class FakeDeviceSetup final : public ovx::IDeviceSetup {
  public:
   bool noSet = false;
+  bool throwOnPresent = false;  // PresentInterfaces runs out of memory
   std::vector<FakeDevice> devices;
   // Enumeration of this index fails this way.
   std::optional<std::uint32_t> failIndex;
