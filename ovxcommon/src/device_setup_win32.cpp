@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "common/win32/unique_handle.h"
 #include "device_util.h"
 #include "no_destructor.h"
 #include "win32_seams.h"
@@ -33,21 +34,7 @@ DWORD PropertyCode(DeviceProperty p) {
   return SPDRP_DEVICEDESC;
 }
 
-// Owns an information set.
-class InfoSet {
- public:
-  explicit InfoSet(HDEVINFO set) : set_(set) {}
-  ~InfoSet() {
-    if (valid()) SetupDiDestroyDeviceInfoList(set_);
-  }
-  InfoSet(const InfoSet&) = delete;
-  InfoSet& operator=(const InfoSet&) = delete;
-  bool valid() const { return set_ != INVALID_HANDLE_VALUE && set_ != nullptr; }
-  HDEVINFO get() const { return set_; }
-
- private:
-  HDEVINFO set_;
-};
+using InfoSet = ::win32::UniqueDeviceInfoSet;
 
 // The thread's last error, read at once after the call that failed.
 std::uint32_t ErrorOr(DWORD fallback) {
@@ -89,7 +76,7 @@ class Win32DeviceInfo final : public IDeviceInfo {
 
 class Win32InterfaceSet final : public IInterfaceSet {
  public:
-  explicit Win32InterfaceSet(HDEVINFO set) : set_(std::make_shared<InfoSet>(set)) {}
+  explicit Win32InterfaceSet(InfoSet set) : set_(std::make_shared<InfoSet>(std::move(set))) {}
 
   InterfaceEnum Enumerate(std::uint32_t index) override {
     const GUID guid = InterfaceGuid();
@@ -155,9 +142,9 @@ class Win32Setup final : public IDeviceSetup {
  public:
   std::unique_ptr<IInterfaceSet> PresentInterfaces() override {
     const GUID guid = InterfaceGuid();
-    const HDEVINFO set = SetupDiGetClassDevsW(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-    if (set == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<Win32InterfaceSet>(set);
+    InfoSet set(SetupDiGetClassDevsW(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    if (!set) return nullptr;
+    return std::make_unique<Win32InterfaceSet>(std::move(set));
   }
   std::uint32_t LocateDevNode(const std::wstring& instanceId, DevNode* node) override {
     DEVINST devinst = 0;

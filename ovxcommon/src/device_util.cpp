@@ -178,9 +178,11 @@ std::uint32_t CDeviceUtil::OpenDevice(const wchar_t* pDeviceName) {
       TraceInfo(kOpenDevice, L"DeviceName is %s", pDeviceName);
       TraceInfo(kOpenDevice, L"DevicePath is %s", match->path);
       state.deviceIndex.store(match->index);
-      const OpenResult opened = platform::Transport().Open(match->path);
-      state.deviceHandle.store(opened.error == 0 ? opened.handle : 0, std::memory_order_release);
-      if (opened.error != 0 || opened.handle == 0) {
+      OpenResult opened = platform::Transport().Open(match->path);
+      const bool usable = opened.error == 0 && opened.handle;
+      // The process-wide handle is closed by CloseDevice, whichever object calls it.
+      state.deviceHandle.store(usable ? opened.handle.release() : 0, std::memory_order_release);
+      if (!usable) {
         TraceError(kOpenDevice, L"Failed to CreateFile");
         result = opened.error != 0 ? opened.error : status::kInvalidHandle;
       }
@@ -192,8 +194,7 @@ std::uint32_t CDeviceUtil::OpenDevice(const wchar_t* pDeviceName) {
 
 void CDeviceUtil::CloseDevice() {
   TraceInfo(kCloseDevice, L"++");
-  const DeviceHandle handle = ProcessState::Get().deviceHandle.exchange(0, std::memory_order_acq_rel);
-  if (handle != 0) platform::Transport().Close(handle);
+  const DeviceOwner device(ProcessState::Get().deviceHandle.exchange(0, std::memory_order_acq_rel));
   TraceInfo(kCloseDevice, L"--");
 }
 

@@ -78,17 +78,14 @@ std::uint32_t CGenericfunc::GetMutex(OVX_HANDLE* phMutex, const wchar_t* pTag, s
     const std::wstring name = MutexName(m_device.GetDeviceIndex(), pTag, nNumber);
     TraceInfo(kName, L"Try to get mutex: %s", name);
     INamedMutexes& mutexes = platform::Mutexes();
-    MutexHandle handle = nullptr;
+    NamedMutex handle;
     std::uint32_t error = mutexes.OpenOrCreate(name, &handle);
-    if (error == 0) {
-      error = mutexes.Wait(handle);
-      if (error != 0) mutexes.Close(handle);
-    }
+    if (error == 0) error = mutexes.Wait(handle.get());
     if (error != 0) {
       TraceError(kName, L"Failed to get mutex: %s Status = 0x%08X", name, error);
       return error;
     }
-    *phMutex = handle;
+    *phMutex = handle.release();  // the client releases and closes it
     TraceInfo(kName, L"Success to get mutex: %s", name);
     return status::kSuccess;
   });

@@ -56,3 +56,11 @@ void Install(const Seams& s) { Fill(Make(), s); }
 void RestoreDefaults() { Install(DefaultSeams()); }
 
 }  // namespace ovx::platform
+
+namespace ovx {
+
+void RegKeyCloser::Close(RegKeyHandle key) noexcept { platform::Registry().CloseKey(key); }
+void MutexCloser::Close(MutexHandle handle) noexcept { platform::Mutexes().Close(handle); }
+void DeviceCloser::Close(DeviceHandle handle) noexcept { platform::Transport().Close(handle); }
+
+}  // namespace ovx

@@ -15,8 +15,9 @@ void CSystemCtrl::Release() { std::unique_ptr<CSystemCtrl> self(this); }
 
 std::uint32_t CSystemCtrl::Command(const wchar_t* name, std::uint32_t command, std::uint32_t timeoutMs,
                                    std::uint32_t* state) {
-  OVX_HANDLE mutex = nullptr;
-  std::uint32_t result = m_generic.GetMutex(&mutex, L"SYSCTRL", 0);
+  OVX_HANDLE obtained = nullptr;
+  std::uint32_t result = m_generic.GetMutex(&obtained, L"SYSCTRL", 0);
+  const NamedMutex mutex(obtained);
   if (result != 0) {
     TraceError(name, L"Get mutex failed: Status = 0x%08X", result);
     result = status::kBusy;
@@ -31,10 +32,7 @@ std::uint32_t CSystemCtrl::Command(const wchar_t* name, std::uint32_t command, s
       *state = response.DeviceState;
     }
   }
-  if (mutex != nullptr) {
-    platform::Mutexes().Release(mutex);
-    platform::Mutexes().Close(mutex);
-  }
+  if (mutex) platform::Mutexes().Release(mutex.get());
   TraceInfo(name, L"-- Status = 0x%08X", result);
   return result;
 }

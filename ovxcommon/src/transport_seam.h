@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "common/unique_owner.h"
+
 namespace ovx {
 
 using DeviceHandle = std::uintptr_t;  // 0: no device
@@ -39,8 +41,17 @@ class IIoOperation {
   virtual IoCompletion Collect() = 0;
 };
 
+// An open device, closed through the transport seam in use.
+struct DeviceCloser {
+  using Type = DeviceHandle;
+  static constexpr Type Empty() noexcept { return 0; }
+  static bool IsEmpty(Type handle) noexcept { return handle == 0; }
+  static void Close(Type handle) noexcept;
+};
+using DeviceOwner = common::UniqueOwner<DeviceCloser>;
+
 struct OpenResult {
-  DeviceHandle handle = 0;
+  DeviceOwner handle;
   std::uint32_t error = 0;
 };
 
@@ -48,6 +59,7 @@ class IDeviceTransport {
  public:
   virtual ~IDeviceTransport() = default;
   virtual OpenResult Open(const std::wstring& path) = 0;
+  // Only for DeviceOwner.
   virtual void Close(DeviceHandle handle) = 0;
   // Makes the operation and its event; a nonzero result is the platform's
   // error and no operation exists.

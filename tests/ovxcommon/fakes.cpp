@@ -63,14 +63,14 @@ int FakeRegistry::OpenKeys() const {
   return static_cast<int>(handles_.size());
 }
 
-std::uint32_t FakeRegistry::OpenKey(const std::wstring& subKey, ovx::RegAccess access,
-                                    ovx::RegKeyHandle* key) {
+std::uint32_t FakeRegistry::OpenKey(const std::wstring& subKey, ovx::RegAccess access, ovx::RegKey* key) {
   std::lock_guard lock(mutex_);
   const auto it = keys_.find(Lower(subKey));
   if (it == keys_.end()) return 2;
   if (access == ovx::RegAccess::AllAccess && it->second.denyFull) return 5;
-  *key = next_++;
-  handles_[*key] = it->first;
+  const ovx::RegKeyHandle handle = next_++;
+  handles_[handle] = it->first;
+  key->reset(handle);
   return 0;
 }
 

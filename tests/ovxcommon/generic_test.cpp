@@ -33,7 +33,7 @@ class GenericTest : public LibraryTest {
 // A transport that runs out of memory making its operation.
 class ExhaustedTransport final : public ovx::IDeviceTransport {
  public:
-  ovx::OpenResult Open(const std::wstring&) override { return {}; }
+  ovx::OpenResult Open(const std::wstring&) override { return {ovx::DeviceOwner(), 2}; }
   void Close(ovx::DeviceHandle) override {}
   std::uint32_t NewOperation(ovx::DeviceHandle, std::unique_ptr<ovx::IIoOperation>*) override {
     throw std::bad_alloc();
