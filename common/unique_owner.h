@@ -52,4 +52,14 @@ class UniqueOwner {
   Type value_ = Policy::Empty();
 };
 
+// The policy of kinds whose empty value is the type's zero (null), let go
+// of by one function.
+template <typename T, auto CloseFn>
+struct ZeroIsEmpty {
+  using Type = T;
+  static constexpr T Empty() noexcept { return T{}; }
+  static bool IsEmpty(T value) noexcept { return value == T{}; }
+  static void Close(T value) noexcept { CloseFn(value); }
+};
+
 }  // namespace common

@@ -40,12 +40,7 @@ namespace policy {
 
 // Kinds whose empty value is zero / null.
 template <typename T, auto CloseFn>
-struct NullIsEmpty {
-  using Type = T;
-  static constexpr T Empty() noexcept { return T{}; }
-  static bool IsEmpty(T value) noexcept { return value == T{}; }
-  static void Close(T value) noexcept { CloseFn(value); }
-};
+using NullIsEmpty = common::ZeroIsEmpty<T, CloseFn>;
 
 inline void CloseKernel(HANDLE h) noexcept { ::CloseHandle(h); }
 inline void CloseKey(HKEY key) noexcept { ::RegCloseKey(key); }

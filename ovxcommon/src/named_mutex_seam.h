@@ -12,13 +12,8 @@ namespace ovx {
 using MutexHandle = void*;
 
 // An open mutex, closed through the mutex seam in use.
-struct MutexCloser {
-  using Type = MutexHandle;
-  static constexpr Type Empty() noexcept { return nullptr; }
-  static bool IsEmpty(Type handle) noexcept { return handle == nullptr; }
-  static void Close(Type handle) noexcept;
-};
-using NamedMutex = common::UniqueOwner<MutexCloser>;
+void CloseNamedMutex(MutexHandle handle) noexcept;
+using NamedMutex = common::UniqueOwner<common::ZeroIsEmpty<MutexHandle, &CloseNamedMutex>>;
 
 class INamedMutexes {
  public:

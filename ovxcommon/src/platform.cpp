@@ -59,8 +59,8 @@ void RestoreDefaults() { Install(DefaultSeams()); }
 
 namespace ovx {
 
-void RegKeyCloser::Close(RegKeyHandle key) noexcept { platform::Registry().CloseKey(key); }
-void MutexCloser::Close(MutexHandle handle) noexcept { platform::Mutexes().Close(handle); }
-void DeviceCloser::Close(DeviceHandle handle) noexcept { platform::Transport().Close(handle); }
+void CloseRegKey(RegKeyHandle key) noexcept { platform::Registry().CloseKey(key); }
+void CloseNamedMutex(MutexHandle handle) noexcept { platform::Mutexes().Close(handle); }
+void CloseDeviceHandle(DeviceHandle handle) noexcept { platform::Transport().Close(handle); }
 
 }  // namespace ovx

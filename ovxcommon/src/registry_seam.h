@@ -12,13 +12,8 @@ namespace ovx {
 using RegKeyHandle = std::uintptr_t;
 
 // An open key, closed through the registry seam in use.
-struct RegKeyCloser {
-  using Type = RegKeyHandle;
-  static constexpr Type Empty() noexcept { return 0; }
-  static bool IsEmpty(Type key) noexcept { return key == 0; }
-  static void Close(Type key) noexcept;
-};
-using RegKey = common::UniqueOwner<RegKeyCloser>;
+void CloseRegKey(RegKeyHandle key) noexcept;
+using RegKey = common::UniqueOwner<common::ZeroIsEmpty<RegKeyHandle, &CloseRegKey>>;
 
 enum class RegAccess { AllAccess, EnumerateSubKeys };
 

@@ -42,13 +42,8 @@ class IIoOperation {
 };
 
 // An open device, closed through the transport seam in use.
-struct DeviceCloser {
-  using Type = DeviceHandle;
-  static constexpr Type Empty() noexcept { return 0; }
-  static bool IsEmpty(Type handle) noexcept { return handle == 0; }
-  static void Close(Type handle) noexcept;
-};
-using DeviceOwner = common::UniqueOwner<DeviceCloser>;
+void CloseDeviceHandle(DeviceHandle handle) noexcept;
+using DeviceOwner = common::UniqueOwner<common::ZeroIsEmpty<DeviceHandle, &CloseDeviceHandle>>;
 
 struct OpenResult {
   DeviceOwner handle;

@@ -10,13 +10,8 @@ namespace {
 
 // Every report registers and deregisters its own source, so that reports of
 // different threads share nothing.
-struct RegisteredSource {
-  using Type = uintptr_t;
-  static constexpr Type Empty() noexcept { return 0; }
-  static bool IsEmpty(Type source) noexcept { return source == 0; }
-  static void Close(Type source) noexcept { Services().eventLog->DeregisterSource(source); }
-};
-using EventSource = common::UniqueOwner<RegisteredSource>;
+void DeregisterSource(uintptr_t source) noexcept { Services().eventLog->DeregisterSource(source); }
+using EventSource = common::UniqueOwner<common::ZeroIsEmpty<uintptr_t, &DeregisterSource>>;
 
 }  // namespace
 

@@ -9,9 +9,9 @@
 
 #include "app/frame_controller.h"
 #include "app/message_screen.h"
-#include "app/shell/built_in_display.h"
+#include "app/bindings/built_in_display.h"
 #include "app/shell/pivra_binding_win32.h"
-#include "app/shell/session_binding.h"
+#include "app/bindings/session_binding.h"
 #include "common/win32/unique_handle.h"
 
 namespace shell {
