@@ -72,8 +72,8 @@ uint32_t EventuallyChecks(uint32_t wanted, const PixelRect& exclusion, HWND pain
 
 class OverlapScreenTest : public ::testing::Test {
  protected:
-  const win32::UniqueBrush keyBrush(CreateSolidBrush(KeyColour));
-  const win32::UniqueBrush redBrush(CreateSolidBrush(RGB(255, 0, 0)));
+  const win32::UniqueBrush keyBrush{CreateSolidBrush(KeyColour)};
+  const win32::UniqueBrush redBrush{CreateSolidBrush(RGB(255, 0, 0))};
   WindowClass keyClass{L"TavrinOverlapTestKey", keyBrush.get()};
   WindowClass coverClass{L"TavrinOverlapTestCover", redBrush.get()};
   const win32::UniqueWindow view = ShownWindow(keyClass, kLeft, kTop, kWidth, kHeight);
