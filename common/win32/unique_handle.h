@@ -1,7 +1,7 @@
 #pragma once
-// The one owner of every platform handle, GDI object, COM pointer and
-// registration in this tree (Windows builds only).  A policy per kind says
-// what "empty" is and how to let go; no other class closes a handle itself.
+// The owner of every platform handle, GDI object, COM pointer and
+// registration in this tree (Windows builds only): common::UniqueOwner with
+// a policy per kind; no other class closes a handle itself.
 //
 // Move-only.  Closing keeps the thread's last error, so a caller can read
 // GetLastError() after an owner went out of scope on a failure path.
@@ -9,70 +9,39 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <oleauto.h>
+#include <setupapi.h>
 #include <wtsapi32.h>
 
 #include <type_traits>
 #include <utility>
 
+#include "common/unique_owner.h"
+
 namespace win32 {
 
-template <typename Policy>
-class UniqueHandle {
- public:
-  using Type = typename Policy::Type;
+namespace policy {
 
-  UniqueHandle() noexcept = default;
-  explicit UniqueHandle(Type value) noexcept : value_(value) {}
-  UniqueHandle(UniqueHandle&& other) noexcept : value_(other.Take()) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) reset(other.Take());
-    return *this;
+// Closing keeps the thread's last error.
+template <typename Kind>
+struct KeepLastError : Kind {
+  static void Close(const typename Kind::Type& value) noexcept {
+    const DWORD lastError = ::GetLastError();
+    Kind::Close(value);
+    ::SetLastError(lastError);
   }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-  ~UniqueHandle() { reset(); }
-
-  [[nodiscard]] Type get() const noexcept { return value_; }
-  [[nodiscard]] bool valid() const noexcept { return !Policy::IsEmpty(value_); }
-  explicit operator bool() const noexcept { return valid(); }
-
-  // Gives the value up without closing it; the caller owns it now.
-  [[nodiscard]] Type release() noexcept { return Take(); }
-
-  void reset(Type value = Policy::Empty()) noexcept {
-    if (!Policy::IsEmpty(value_)) {
-      const DWORD lastError = ::GetLastError();
-      Policy::Close(value_);
-      ::SetLastError(lastError);
-    }
-    value_ = value;
-  }
-
-  // For out-parameters: closes what is held and hands out the slot.
-  [[nodiscard]] Type* put() noexcept {
-    reset();
-    return &value_;
-  }
-
-  // Pointer kinds (COM interfaces) are used through the owner.
-  auto operator->() const noexcept requires std::is_pointer_v<Type> { return value_; }
-
- private:
-  Type Take() noexcept { return std::exchange(value_, Policy::Empty()); }
-
-  Type value_ = Policy::Empty();
 };
+
+}  // namespace policy
+
+template <typename Policy>
+using UniqueHandle = common::UniqueOwner<policy::KeepLastError<Policy>>;
 
 namespace policy {
 
 // Kinds whose empty value is zero / null.
 template <typename T, auto CloseFn>
-struct NullIsEmpty {
-  using Type = T;
-  static constexpr T Empty() noexcept { return T{}; }
-  static bool IsEmpty(T value) noexcept { return value == T{}; }
-  static void Close(T value) noexcept { CloseFn(value); }
-};
+using NullIsEmpty = common::ZeroIsEmpty<T, CloseFn>;
 
 inline void CloseKernel(HANDLE h) noexcept { ::CloseHandle(h); }
 inline void CloseKey(HKEY key) noexcept { ::RegCloseKey(key); }
@@ -85,6 +54,36 @@ inline void ClosePowerNotify(HPOWERNOTIFY n) noexcept { ::UnregisterPowerSetting
 inline void CloseSessionNotify(HWND window) noexcept { ::WTSUnRegisterSessionNotification(window); }
 inline void CloseEventSource(HANDLE source) noexcept { ::DeregisterEventSource(source); }
 inline void CloseEventLog(HANDLE log) noexcept { ::CloseEventLog(log); }
+inline void CloseBstr(BSTR text) noexcept { ::SysFreeString(text); }
+
+// SetupAPI's device information sets use INVALID_HANDLE_VALUE for "none".
+struct DeviceInfoSet {
+  using Type = HDEVINFO;
+  static Type Empty() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool IsEmpty(Type set) noexcept { return set == INVALID_HANDLE_VALUE || set == nullptr; }
+  static void Close(Type set) noexcept { ::SetupDiDestroyDeviceInfoList(set); }
+};
+
+// Memory the system allocated for the caller with LocalAlloc.
+template <typename T>
+struct LocalMemory {
+  using Type = T*;
+  static constexpr Type Empty() noexcept { return nullptr; }
+  static bool IsEmpty(Type p) noexcept { return p == nullptr; }
+  static void Close(Type p) noexcept { ::LocalFree(p); }
+};
+
+// A VARIANT's contents (strings, interfaces); empty is VT_EMPTY.
+struct Variant {
+  using Type = VARIANT;
+  static Type Empty() noexcept {
+    VARIANT v;
+    ::VariantInit(&v);
+    return v;
+  }
+  static bool IsEmpty(const Type& v) noexcept { return v.vt == VT_EMPTY; }
+  static void Close(Type v) noexcept { ::VariantClear(&v); }
+};
 
 // File and device handles use INVALID_HANDLE_VALUE for "none" (null too, to
 // be safe with calls that return either).
@@ -107,6 +106,20 @@ struct WindowDc {
   static void Close(const Type& v) noexcept { ::ReleaseDC(v.window, v.dc); }
 };
 
+// A registered window class goes when its owner does.
+struct WindowClassValue {
+  ATOM atom = 0;
+  HINSTANCE instance = nullptr;
+};
+struct WindowClass {
+  using Type = WindowClassValue;
+  static constexpr Type Empty() noexcept { return {}; }
+  static bool IsEmpty(const Type& v) noexcept { return v.atom == 0; }
+  static void Close(const Type& v) noexcept {
+    ::UnregisterClassW(reinterpret_cast<const wchar_t*>(static_cast<ULONG_PTR>(v.atom)), v.instance);
+  }
+};
+
 // An object selected into a DC: letting go selects the previous one back.
 struct SelectionValue {
   HDC dc = nullptr;
@@ -115,7 +128,9 @@ struct SelectionValue {
 struct Selection {
   using Type = SelectionValue;
   static constexpr Type Empty() noexcept { return {}; }
-  static bool IsEmpty(const Type& v) noexcept { return v.dc == nullptr || v.previous == nullptr; }
+  static bool IsEmpty(const Type& v) noexcept {
+    return v.dc == nullptr || v.previous == nullptr || v.previous == HGDI_ERROR;
+  }
   static void Close(const Type& v) noexcept { ::SelectObject(v.dc, v.previous); }
 };
 
@@ -203,6 +218,7 @@ using UniqueRegion = UniqueHandle<policy::NullIsEmpty<HRGN, policy::CloseGdi>>;
 using UniqueMemoryDc = UniqueHandle<policy::NullIsEmpty<HDC, policy::CloseMemoryDc>>;
 using UniqueWindowDc = UniqueHandle<policy::WindowDc>;
 using UniqueSelection = UniqueHandle<policy::Selection>;
+using UniqueWindowClass = UniqueHandle<policy::WindowClass>;
 using UniqueModule = UniqueHandle<policy::NullIsEmpty<HMODULE, policy::CloseModule>>;
 using UniqueWindow = UniqueHandle<policy::NullIsEmpty<HWND, policy::CloseWindow>>;
 using UniqueIcon = UniqueHandle<policy::NullIsEmpty<HICON, policy::CloseIcon>>;
@@ -212,6 +228,11 @@ using UniquePowerNotify = UniqueHandle<policy::NullIsEmpty<HPOWERNOTIFY, policy:
 using UniqueSessionNotify = UniqueHandle<policy::NullIsEmpty<HWND, policy::CloseSessionNotify>>;
 using UniqueEventSource = UniqueHandle<policy::NullIsEmpty<HANDLE, policy::CloseEventSource>>;
 using UniqueEventLog = UniqueHandle<policy::NullIsEmpty<HANDLE, policy::CloseEventLog>>;
+using UniqueDeviceInfoSet = UniqueHandle<policy::DeviceInfoSet>;
+template <typename T>
+using UniqueLocalMemory = UniqueHandle<policy::LocalMemory<T>>;
+using UniqueBstr = UniqueHandle<policy::NullIsEmpty<BSTR, policy::CloseBstr>>;
+using UniqueVariant = UniqueHandle<policy::Variant>;
 template <typename I>
 using ComPtr = UniqueHandle<policy::Com<I>>;
 using ComApartment = UniqueHandle<policy::Apartment>;
@@ -224,6 +245,11 @@ using UniqueEndpointNotification = UniqueHandle<policy::EndpointNotification<Enu
 // The window's DC, released to it; empty when GetDC fails.
 [[nodiscard]] inline UniqueWindowDc GetWindowDc(HWND window) noexcept {
   return UniqueWindowDc(policy::WindowDcValue{window, ::GetDC(window)});
+}
+
+// Registers a window class until the owner goes; empty when it failed.
+[[nodiscard]] inline UniqueWindowClass RegisterWindowClass(const WNDCLASSW& wc) noexcept {
+  return UniqueWindowClass(policy::WindowClassValue{::RegisterClassW(&wc), wc.hInstance});
 }
 
 // Selects `object` into `dc` until the guard goes; empty when the selection failed.

@@ -1,7 +1,10 @@
 // ovxcommon: access to the capture board's kernel driver.
 //
 // A client obtains an object from one of the three factory functions, uses it
-// through its interface and disposes of it with Release(); never delete it.
+// through its interface and disposes of it with Release(); the destructors
+// are protected, so it cannot be deleted. A factory returns null when the
+// object cannot be made, and no exception leaves the library: running out of
+// memory inside an operation returns 8 (ERROR_NOT_ENOUGH_MEMORY).
 // All objects of a process share one device handle, one device list and one
 // device index. Every operation returns 0 for success or a Windows system
 // error code (or the driver's own completion status for a request the driver
@@ -62,6 +65,9 @@ class CExportDeviceUtil {
   virtual int32_t SendIoControl(uint32_t nCode, void* pIn, uint32_t nInSize, void* pOut, uint32_t nOutSize,
                                 uint32_t* pBytesReturned, uint32_t* pStatus, uint32_t nTimeOut) = 0;
   virtual int32_t GetDeviceIndex() = 0;
+
+ protected:
+  // Objects are disposed of with Release(), never deleted by the client.
   virtual ~CExportDeviceUtil() = 0;
 };
 
@@ -89,6 +95,9 @@ class CExportGenericfunc {
   virtual uint32_t generic_write_dma(uint64_t DevAddr, void* pDataAddr, uint32_t DataSize) = 0;
   virtual uint32_t generic_read_config(uint32_t ConfOffset, void* pDataAddr, uint32_t DataSize) = 0;
   virtual uint32_t generic_write_config(uint32_t ConfOffset, void* pDataAddr, uint32_t DataSize) = 0;
+
+ protected:
+  // Objects are disposed of with Release(), never deleted by the client.
   virtual ~CExportGenericfunc() = 0;
 };
 
@@ -103,6 +112,9 @@ class CExportSystemCtrl {
   virtual uint32_t CheckDeviceState(uint32_t* pState, uint32_t nTimeOut) = 0;
   // One watch per process; a second registration returns 0 and is ignored.
   virtual uint32_t RegisterHandlerForDetectPowerChange(OVX_POWER_HANDLER pHandler) = 0;
+
+ protected:
+  // Objects are disposed of with Release(), never deleted by the client.
   virtual ~CExportSystemCtrl() = 0;
 };
 

@@ -31,7 +31,7 @@ CDeviceMsgCtrl::CDeviceMsgCtrl(std::uint32_t moduleId, std::uint32_t maxQueue, s
     : m_handler(handler), m_moduleId(moduleId), m_maxQueue(maxQueue), m_mode(mode) {}
 
 CDeviceMsgCtrl::~CDeviceMsgCtrl() {
-  if (m_thread.joinable()) StopRun();
+  if (m_thread.joinable() && !OnReaderThread()) StopRun();
 }
 
 std::uint32_t CDeviceMsgCtrl::Start() {
@@ -63,6 +63,16 @@ void CDeviceMsgCtrl::Runner() {
     std::memcpy(&word, message.Bytes + ioctl::kMessageWordOffset, sizeof word);
     m_handler(message.Bytes, word);
   }
+  // A handler that removed its own module left it to this thread to end:
+  // nothing of the object may be touched after this.
+  if (std::unique_ptr<CDeviceMsgCtrl> self = std::move(m_self)) self->m_thread.detach();
+}
+
+bool CDeviceMsgCtrl::OnReaderThread() const { return m_thread.get_id() == std::this_thread::get_id(); }
+
+void CDeviceMsgCtrl::EndOnReader(std::unique_ptr<CDeviceMsgCtrl> self) {
+  CDeviceMsgCtrl& module = *self;
+  module.m_self = std::move(self);
 }
 
 std::uint32_t CDeviceMsgCtrl::StopRun() {
@@ -70,12 +80,11 @@ std::uint32_t CDeviceMsgCtrl::StopRun() {
   TraceInfo(kName, L"++");
   m_stop.store(true, std::memory_order_release);
   const std::uint32_t result = QueueControl(m_device, m_moduleId, 0, 0, false);
-  if (result != 0) {
-    TraceError(kName, L"Send command failed: Status = 0x%08X", result);
-    // The driver will not complete the reader's request: end it here.
-    m_cancel.Cancel();
-  }
-  if (m_thread.joinable()) m_thread.join();
+  if (result != 0) TraceError(kName, L"Send command failed: Status = 0x%08X", result);
+  // The stop completes the request the reader waits in, but not one it sends
+  // right after: cancelling ends that one and refuses any later.
+  m_cancel.Cancel();
+  if (m_thread.joinable() && !OnReaderThread()) m_thread.join();
   TraceInfo(kName, L"--");
   return result;
 }

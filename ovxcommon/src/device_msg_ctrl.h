@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <thread>
 
 #include "device_util.h"
@@ -24,9 +25,18 @@ class CDeviceMsgCtrl {
   std::uint32_t Start();
   // Starts the reader thread.
   bool Run();
-  // Stops the queue and waits for the reader to end. When the stop command
-  // fails the reader's pending request is cancelled, so this always ends.
+  // Stops the queue and waits for the reader to end. The reader's pending
+  // request is cancelled whatever the stop command gave (a request sent just
+  // after the queue stopped is never completed by the driver), so this
+  // always ends. Called on the reader itself (a handler removing its own
+  // module) it does not wait: see EndOnReader.
   std::uint32_t StopRun();
+
+  // True on this module's reader thread.
+  bool OnReaderThread() const;
+  // After StopRun from the module's own handler: the reader destroys the
+  // module once the handler has returned.
+  static void EndOnReader(std::unique_ptr<CDeviceMsgCtrl> self);
 
  private:
   void Runner();
@@ -39,6 +49,7 @@ class CDeviceMsgCtrl {
   std::atomic<bool> m_stop{false};
   CDeviceUtil m_device;
   IoCancelSlot m_cancel;
+  std::unique_ptr<CDeviceMsgCtrl> m_self;  // only ever touched on the reader thread
 };
 
 }  // namespace ovx

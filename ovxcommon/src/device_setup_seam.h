@@ -14,8 +14,9 @@ enum class DeviceProperty { FriendlyName, DeviceDesc, LocationInformation };
 class IDeviceInfo {
  public:
   virtual ~IDeviceInfo() = default;
-  // The whole text of a string property, or false when it cannot be read.
-  virtual bool ReadProperty(DeviceProperty property, std::wstring* text) = 0;
+  // The whole text of a string property: 0, or the platform's error of the
+  // read that failed (nonzero even where the platform left none).
+  virtual std::uint32_t ReadProperty(DeviceProperty property, std::wstring* text) = 0;
 };
 
 struct InterfaceEnum {

@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "common/win32/unique_handle.h"
 #include "device_util.h"
 #include "no_destructor.h"
 #include "win32_seams.h"
@@ -33,21 +34,13 @@ DWORD PropertyCode(DeviceProperty p) {
   return SPDRP_DEVICEDESC;
 }
 
-// Owns an information set.
-class InfoSet {
- public:
-  explicit InfoSet(HDEVINFO set) : set_(set) {}
-  ~InfoSet() {
-    if (valid()) SetupDiDestroyDeviceInfoList(set_);
-  }
-  InfoSet(const InfoSet&) = delete;
-  InfoSet& operator=(const InfoSet&) = delete;
-  bool valid() const { return set_ != INVALID_HANDLE_VALUE && set_ != nullptr; }
-  HDEVINFO get() const { return set_; }
+using InfoSet = ::win32::UniqueDeviceInfoSet;
 
- private:
-  HDEVINFO set_;
-};
+// The thread's last error, read at once after the call that failed.
+std::uint32_t ErrorOr(DWORD fallback) {
+  const DWORD error = GetLastError();
+  return error != 0 ? error : fallback;
+}
 
 class Win32DeviceInfo final : public IDeviceInfo {
  public:
@@ -55,25 +48,25 @@ class Win32DeviceInfo final : public IDeviceInfo {
   // the record belongs to the enumerating set.
   Win32DeviceInfo(std::shared_ptr<InfoSet> set, SP_DEVINFO_DATA data) : set_(std::move(set)), data_(data) {}
 
-  bool ReadProperty(DeviceProperty property, std::wstring* text) override {
+  std::uint32_t ReadProperty(DeviceProperty property, std::wstring* text) override {
     const DWORD code = PropertyCode(property);
     DWORD size = 0;
     DWORD type = 0;
     SetupDiGetDeviceRegistryPropertyW(set_->get(), &data_, code, &type, nullptr, 0, &size);
-    if (size == 0) return false;
+    if (size == 0) return ErrorOr(ERROR_INVALID_DATA);
     std::vector<BYTE> buffer;
     try {
       buffer.resize(size + sizeof(wchar_t));
     } catch (const std::bad_alloc&) {
-      return false;
+      return ERROR_NOT_ENOUGH_MEMORY;
     }
     if (!SetupDiGetDeviceRegistryPropertyW(set_->get(), &data_, code, &type, buffer.data(), size, &size))
-      return false;
+      return ErrorOr(ERROR_INVALID_DATA);
     const auto* chars = reinterpret_cast<const wchar_t*>(buffer.data());
     std::size_t n = size / sizeof(wchar_t);
     while (n > 0 && chars[n - 1] == L'\0') --n;
     text->assign(chars, n);
-    return true;
+    return 0;
   }
 
  private:
@@ -83,7 +76,7 @@ class Win32DeviceInfo final : public IDeviceInfo {
 
 class Win32InterfaceSet final : public IInterfaceSet {
  public:
-  explicit Win32InterfaceSet(HDEVINFO set) : set_(std::make_shared<InfoSet>(set)) {}
+  explicit Win32InterfaceSet(InfoSet set) : set_(std::make_shared<InfoSet>(std::move(set))) {}
 
   InterfaceEnum Enumerate(std::uint32_t index) override {
     const GUID guid = InterfaceGuid();
@@ -149,9 +142,9 @@ class Win32Setup final : public IDeviceSetup {
  public:
   std::unique_ptr<IInterfaceSet> PresentInterfaces() override {
     const GUID guid = InterfaceGuid();
-    const HDEVINFO set = SetupDiGetClassDevsW(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-    if (set == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<Win32InterfaceSet>(set);
+    InfoSet set(SetupDiGetClassDevsW(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    if (!set) return nullptr;
+    return std::make_unique<Win32InterfaceSet>(std::move(set));
   }
   std::uint32_t LocateDevNode(const std::wstring& instanceId, DevNode* node) override {
     DEVINST devinst = 0;

@@ -8,6 +8,7 @@
 #include "process_state.h"
 #include "reg_ctrl.h"
 #include "send_request.h"
+#include "boundary.h"
 #include "status.h"
 #include "trace.h"
 
@@ -79,25 +80,31 @@ bool ParseSlotNumber(const std::wstring& location, std::wstring* first, std::uin
 }
 
 int CDeviceUtil::GetDeviceDescription(IInterfaceSet& set, const wchar_t* path, wchar_t* description,
-                                      std::uint32_t* slot) {
+                                      std::uint32_t* slot, std::uint32_t* error) {
   TraceInfo(kGetDeviceDescription, L"++");
+  *error = status::kInvalidParameter;
   if (path == nullptr || description == nullptr || slot == nullptr) return 0;
 
   const std::unique_ptr<IDeviceInfo> device = set.OpenDevice(path);
   if (!device) {
+    *error = set.LastError();
     TraceInfo(kGetDeviceDescription, L"--");
     return 0;
   }
   std::wstring text;
-  if (!device->ReadProperty(DeviceProperty::FriendlyName, &text) &&
-      !device->ReadProperty(DeviceProperty::DeviceDesc, &text)) {
-    TraceInfo(kGetDeviceDescription, L"--");
-    return 0;
+  // The error of the last read that failed, caught before any trace line or
+  // clean-up can overwrite it.
+  if (device->ReadProperty(DeviceProperty::FriendlyName, &text) != 0) {
+    if (*error = device->ReadProperty(DeviceProperty::DeviceDesc, &text); *error != 0) {
+      TraceInfo(kGetDeviceDescription, L"--");
+      return 0;
+    }
   }
+  *error = 0;
   CopyName(text, description);
 
   std::wstring location;
-  if (device->ReadProperty(DeviceProperty::LocationInformation, &location)) {
+  if (device->ReadProperty(DeviceProperty::LocationInformation, &location) == 0) {
     TraceInfo(kGetDeviceDescription, L"%s", location);
     std::wstring first;
     std::uint32_t number = 0;
@@ -113,82 +120,92 @@ int CDeviceUtil::GetDeviceDescription(IInterfaceSet& set, const wchar_t* path, w
 }
 
 std::uint32_t CDeviceUtil::GetDeviceList(DeviceListRecord* pList) {
-  TraceInfo(kGetDeviceList, L"++");
-  if (pList == nullptr) {
-    TraceError(kGetDeviceList, L"Invalid Parameter");
-    return status::kInvalidParameter;
-  }
-  const std::unique_ptr<IInterfaceSet> set = platform::Setup().PresentInterfaces();
-  if (!set) {
-    TraceError(kGetDeviceList, L"-- No HDEVINFO available for this GUID");
-    return status::kInvalidParameter;
-  }
-  for (std::uint32_t i = 0;; ++i) {
-    InterfaceEnum found = set->Enumerate(i);
-    switch (found.kind) {
-      case InterfaceEnum::Kind::NoMore:
-        TraceInfo(kGetDeviceList, L"-- Status = 0x%08X", 0u);
-        return status::kSuccess;
-      case InterfaceEnum::Kind::DetailAllocFailed:
-        TraceError(kGetDeviceList, L"-- NVALID_HANDLE_VALUE");
-        return status::kInvalidParameter;
-      case InterfaceEnum::Kind::DetailFailed:
-        TraceError(kGetDeviceList, L"-- INVALID_HANDLE_VALUE ErrCode = %d", found.error);
-        return status::kInvalidParameter;
-      case InterfaceEnum::Kind::Found:
-        break;
-    }
-    const std::wstring path = Truncated(std::move(found.path));
-    TraceInfo(kGetDeviceList, L"Symbolic link is %s", path);
-
-    wchar_t description[kMaxNameChars + 1] = {};
-    std::uint32_t slot = 0;
-    if (GetDeviceDescription(*set, path.c_str(), description, &slot) == 0) {
-      TraceError(kGetDeviceList, L"-- Failed to GetDeviceDescription 0x%08X", set->LastError());
+  return Guarded([&]() -> std::uint32_t {
+    TraceInfo(kGetDeviceList, L"++");
+    if (pList == nullptr) {
+      TraceError(kGetDeviceList, L"Invalid Parameter");
       return status::kInvalidParameter;
     }
-    const std::wstring name = Truncated(FormatWideString(L"%s %d", {description, i}));
-    ProcessState::Get().AppendDevice({name, path});
-    TraceInfo(kGetDeviceList, L"DevicePath[%d] is %s", i, path);
-    TraceInfo(kGetDeviceList, L"DeviceName[%d] is %s", i, name);
-    WriteRecord(pList[i], slot, name);
-  }
+    const std::unique_ptr<IInterfaceSet> set = platform::Setup().PresentInterfaces();
+    if (!set) {
+      TraceError(kGetDeviceList, L"-- No HDEVINFO available for this GUID");
+      return status::kInvalidParameter;
+    }
+    for (std::uint32_t i = 0;; ++i) {
+      InterfaceEnum found = set->Enumerate(i);
+      switch (found.kind) {
+        case InterfaceEnum::Kind::NoMore:
+          TraceInfo(kGetDeviceList, L"-- Status = 0x%08X", 0u);
+          return status::kSuccess;
+        case InterfaceEnum::Kind::DetailAllocFailed:
+          TraceError(kGetDeviceList, L"-- NVALID_HANDLE_VALUE");
+          return status::kInvalidParameter;
+        case InterfaceEnum::Kind::DetailFailed:
+          TraceError(kGetDeviceList, L"-- INVALID_HANDLE_VALUE ErrCode = %d", found.error);
+          return status::kInvalidParameter;
+        case InterfaceEnum::Kind::Found:
+          break;
+      }
+      const std::wstring path = Truncated(std::move(found.path));
+      TraceInfo(kGetDeviceList, L"Symbolic link is %s", path);
+
+      wchar_t description[kMaxNameChars + 1] = {};
+      std::uint32_t slot = 0;
+      std::uint32_t error = 0;
+      if (GetDeviceDescription(*set, path.c_str(), description, &slot, &error) == 0) {
+        TraceError(kGetDeviceList, L"-- Failed to GetDeviceDescription 0x%08X", error);
+        return status::kInvalidParameter;
+      }
+      const std::wstring name = Truncated(FormatWideString(L"%s %d", {description, i}));
+      ProcessState::Get().AppendDevice({name, path});
+      TraceInfo(kGetDeviceList, L"DevicePath[%d] is %s", i, path);
+      TraceInfo(kGetDeviceList, L"DeviceName[%d] is %s", i, name);
+      WriteRecord(pList[i], slot, name);
+    }
+  });
 }
 
 std::uint32_t CDeviceUtil::OpenDevice(const wchar_t* pDeviceName) {
-  TraceInfo(kOpenDevice, L"++");
-  ProcessState& state = ProcessState::Get();
-  std::uint32_t result = status::kSuccess;
-  const std::optional<DeviceMatch> match = state.FindDevice(pDeviceName);
-  if (!match) {
-    TraceError(kOpenDevice, L"DeviceName is not found in the list");
-    result = status::kBadDevice;
-  } else {
-    TraceInfo(kOpenDevice, L"DeviceName is %s", pDeviceName);
-    TraceInfo(kOpenDevice, L"DevicePath is %s", match->path);
-    state.deviceIndex.store(match->index);
-    const OpenResult opened = platform::Transport().Open(match->path);
-    state.deviceHandle.store(opened.error == 0 ? opened.handle : 0, std::memory_order_release);
-    if (opened.error != 0 || opened.handle == 0) {
-      TraceError(kOpenDevice, L"Failed to CreateFile");
-      result = opened.error != 0 ? opened.error : status::kInvalidHandle;
+  return Guarded([&]() -> std::uint32_t {
+    TraceInfo(kOpenDevice, L"++");
+    ProcessState& state = ProcessState::Get();
+    std::uint32_t result = status::kSuccess;
+    const std::optional<DeviceMatch> match = state.FindDevice(pDeviceName);
+    if (!match) {
+      TraceError(kOpenDevice, L"DeviceName is not found in the list");
+      result = status::kBadDevice;
+    } else {
+      TraceInfo(kOpenDevice, L"DeviceName is %s", pDeviceName);
+      TraceInfo(kOpenDevice, L"DevicePath is %s", match->path);
+      state.deviceIndex.store(match->index);
+      OpenResult opened = platform::Transport().Open(match->path);
+      const bool usable = opened.error == 0 && opened.handle;
+      // The process-wide handle is closed by CloseDevice, whichever object calls it.
+      state.deviceHandle.store(usable ? opened.handle.release() : 0, std::memory_order_release);
+      if (!usable) {
+        TraceError(kOpenDevice, L"Failed to CreateFile");
+        result = opened.error != 0 ? opened.error : status::kInvalidHandle;
+      }
     }
-  }
-  TraceInfo(kOpenDevice, L"-- Status = 0x%08X", result);
-  return result;
+    TraceInfo(kOpenDevice, L"-- Status = 0x%08X", result);
+    return result;
+  });
 }
 
 void CDeviceUtil::CloseDevice() {
   TraceInfo(kCloseDevice, L"++");
-  const DeviceHandle handle = ProcessState::Get().deviceHandle.exchange(0, std::memory_order_acq_rel);
-  if (handle != 0) platform::Transport().Close(handle);
+  const DeviceOwner device(ProcessState::Get().deviceHandle.exchange(0, std::memory_order_acq_rel));
   TraceInfo(kCloseDevice, L"--");
 }
 
 std::int32_t CDeviceUtil::SendIoControl(std::uint32_t nCode, void* pIn, std::uint32_t nInSize, void* pOut,
                                         std::uint32_t nOutSize, std::uint32_t* pBytesReturned,
                                         std::uint32_t* pStatus, std::uint32_t nTimeOut) {
-  const RequestResult r = SendRequest(nCode, pIn, nInSize, pOut, nOutSize, nTimeOut);
+  RequestResult r;
+  r.status = Guarded([&] {
+    r = SendRequest(nCode, pIn, nInSize, pOut, nOutSize, nTimeOut);
+    return r.status;
+  });
   if (pBytesReturned != nullptr) *pBytesReturned = r.bytes;
   if (pStatus != nullptr) *pStatus = r.status;
   return r.status == 0 ? 1 : 0;

@@ -43,9 +43,10 @@ class CDeviceUtil : public CExportDeviceUtil {
   std::uint32_t PnPControl();
   // Disables and enables one device node: 0 or the configuration manager's code.
   std::uint32_t PnPHandling(const std::wstring& deviceInstanceId);
-  // 1 when a description was read into description (260 characters).
-  int GetDeviceDescription(IInterfaceSet& set, const wchar_t* path, wchar_t* description,
-                           std::uint32_t* slot);
+  // 1 when a description was read into description (260 characters); else
+  // 0 with the platform's error of the step that failed in *error.
+  int GetDeviceDescription(IInterfaceSet& set, const wchar_t* path, wchar_t* description, std::uint32_t* slot,
+                           std::uint32_t* error);
 };
 
 // The slot number in a location text ("PCI bus 3, device 5, function 0" -> 5),

@@ -75,6 +75,9 @@ std::uint32_t HandlerTable::Remove(std::uint32_t moduleId) {
   // under the table's lock.
   const std::uint32_t result = module->StopRun();
   if (result != 0) TraceError(kRemove, L"Stop failed");
+  // A handler removing its own module cannot wait for its own thread: the
+  // reader ends the module when the handler returns.
+  if (module->OnReaderThread()) CDeviceMsgCtrl::EndOnReader(std::move(module));
   return result;
 }
 

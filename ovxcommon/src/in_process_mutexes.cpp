@@ -2,14 +2,14 @@
 
 namespace ovx {
 
-std::uint32_t InProcessMutexes::OpenOrCreate(const std::wstring& name, MutexHandle* handle) {
+std::uint32_t InProcessMutexes::OpenOrCreate(const std::wstring& name, NamedMutex* handle) {
   std::lock_guard lock(tableMutex_);
   std::shared_ptr<Shared> shared = byName_[name].lock();
   if (!shared) {
     shared = std::make_shared<Shared>();
     byName_[name] = shared;
   }
-  *handle = std::make_unique<Handle>(Handle{std::move(shared)}).release();
+  handle->reset(std::make_unique<Handle>(Handle{std::move(shared)}).release());
   return 0;
 }
 

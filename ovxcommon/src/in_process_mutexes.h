@@ -15,7 +15,7 @@ namespace ovx {
 
 class InProcessMutexes final : public INamedMutexes {
  public:
-  std::uint32_t OpenOrCreate(const std::wstring& name, MutexHandle* handle) override;
+  std::uint32_t OpenOrCreate(const std::wstring& name, NamedMutex* handle) override;
   std::uint32_t Wait(MutexHandle handle) override;
   void Release(MutexHandle handle) override;
   void Close(MutexHandle handle) override;

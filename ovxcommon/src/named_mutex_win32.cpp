@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/win32/unique_handle.h"
 #include "no_destructor.h"
 #include "win32_seams.h"
 
@@ -8,11 +9,11 @@ namespace {
 
 class Win32Mutexes final : public INamedMutexes {
  public:
-  std::uint32_t OpenOrCreate(const std::wstring& name, MutexHandle* handle) override {
-    HANDLE h = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, name.c_str());
-    if (h == nullptr) h = CreateMutexW(nullptr, FALSE, name.c_str());
-    *handle = h;
-    if (h != nullptr) return 0;
+  std::uint32_t OpenOrCreate(const std::wstring& name, NamedMutex* handle) override {
+    ::win32::UniqueKernelHandle h(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, name.c_str()));
+    if (!h) h.reset(CreateMutexW(nullptr, FALSE, name.c_str()));
+    handle->reset(h.release());
+    if (*handle) return 0;
     const DWORD error = GetLastError();
     return error != 0 ? error : ERROR_INVALID_HANDLE;
   }

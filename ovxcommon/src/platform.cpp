@@ -56,3 +56,11 @@ void Install(const Seams& s) { Fill(Make(), s); }
 void RestoreDefaults() { Install(DefaultSeams()); }
 
 }  // namespace ovx::platform
+
+namespace ovx {
+
+void CloseRegKey(RegKeyHandle key) noexcept { platform::Registry().CloseKey(key); }
+void CloseNamedMutex(MutexHandle handle) noexcept { platform::Mutexes().Close(handle); }
+void CloseDeviceHandle(DeviceHandle handle) noexcept { platform::Transport().Close(handle); }
+
+}  // namespace ovx

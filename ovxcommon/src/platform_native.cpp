@@ -11,9 +11,7 @@ namespace {
 
 class NoRegistry final : public IRegistry {
  public:
-  std::uint32_t OpenKey(const std::wstring&, RegAccess, RegKeyHandle*) override {
-    return status::kFileNotFound;
-  }
+  std::uint32_t OpenKey(const std::wstring&, RegAccess, RegKey*) override { return status::kFileNotFound; }
   std::uint32_t QueryValue(RegKeyHandle, const std::wstring&, std::uint8_t*, std::uint32_t*) override {
     return status::kFileNotFound;
   }
@@ -30,7 +28,7 @@ class NoDebugOutput final : public IDebugOutput {
 
 class NoDriver final : public IDeviceTransport {
  public:
-  OpenResult Open(const std::wstring&) override { return {0, status::kFileNotFound}; }
+  OpenResult Open(const std::wstring&) override { return {DeviceOwner(), status::kFileNotFound}; }
   void Close(DeviceHandle) override {}
   std::uint32_t NewOperation(DeviceHandle, std::unique_ptr<IIoOperation>*) override {
     return status::kInvalidHandle;

@@ -10,18 +10,6 @@
 namespace ovx {
 namespace {
 
-// Closes a key on every path out.
-class KeyGuard {
- public:
-  explicit KeyGuard(RegKeyHandle key) : key_(key) {}
-  ~KeyGuard() { platform::Registry().CloseKey(key_); }
-  KeyGuard(const KeyGuard&) = delete;
-  KeyGuard& operator=(const KeyGuard&) = delete;
-
- private:
-  RegKeyHandle key_;
-};
-
 constexpr std::uint32_t kValueBufferBytes = 200;
 
 }  // namespace
@@ -36,15 +24,14 @@ std::uint32_t CRegCtrl::ReadRegData(const std::wstring& subKey, const std::wstri
     return status::kInvalidParameter;
   }
   IRegistry& registry = platform::Registry();
-  RegKeyHandle key = 0;
+  RegKey key;
   if (const std::uint32_t error = registry.OpenKey(subKey, RegAccess::AllAccess, &key); error != 0) {
     TraceInfo(kName, L"RegOpenKeyEx failed with 0x%X", error);
     return error;
   }
-  KeyGuard guard(key);
   std::uint8_t buffer[kValueBufferBytes] = {};
   std::uint32_t size = kValueBufferBytes;
-  if (const std::uint32_t error = registry.QueryValue(key, valueName, buffer, &size); error != 0) {
+  if (const std::uint32_t error = registry.QueryValue(key.get(), valueName, buffer, &size); error != 0) {
     TraceInfo(kName, L"RegQueryValueEx failed with 0x%X", error);
     return error;
   }
@@ -56,17 +43,16 @@ std::uint32_t CRegCtrl::ReadRegData(const std::wstring& subKey, const std::wstri
 std::uint32_t CRegCtrl::SearchDeviceID(std::vector<std::wstring>& list) {
   constexpr const wchar_t* kName = L"CRegCtrl::SearchDeviceID";
   IRegistry& registry = platform::Registry();
-  RegKeyHandle key = 0;
+  RegKey key;
   if (const std::uint32_t error = registry.OpenKey(kEnumPciKey, RegAccess::EnumerateSubKeys, &key);
       error != 0) {
     TraceInfo(kName, L"RegOpenKeyEx failed with 0x%X", error);
     return error;
   }
-  KeyGuard guard(key);
   const std::wstring prefix = kBoardHardwareIdPrefix;
   for (std::uint32_t index = 0;; ++index) {
     std::wstring name;
-    const std::uint32_t error = registry.EnumSubKey(key, index, &name);
+    const std::uint32_t error = registry.EnumSubKey(key.get(), index, &name);
     if (error == status::kNoMoreItems) break;
     if (error != 0) {
       TraceInfo(kName, L"RegEnumKeyEx failed with 0x%X", error);
@@ -87,15 +73,14 @@ std::uint32_t CRegCtrl::MakeSubKeyList(const std::wstring& keyPath, InstanceTabl
   constexpr const wchar_t* kName = L"CRegCtrl::MakeSubKeyList";
   TraceInfo(kName, L"RegKeyPath = %s", keyPath);
   IRegistry& registry = platform::Registry();
-  RegKeyHandle key = 0;
+  RegKey key;
   if (const std::uint32_t error = registry.OpenKey(keyPath, RegAccess::EnumerateSubKeys, &key); error != 0) {
     TraceInfo(kName, L"RegOpenKeyEx failed with 0x%X", error);
     return error;
   }
-  KeyGuard guard(key);
   for (std::uint32_t index = 0;; ++index) {
     std::wstring name;
-    const std::uint32_t error = registry.EnumSubKey(key, index, &name);
+    const std::uint32_t error = registry.EnumSubKey(key.get(), index, &name);
     if (error != 0) {
       TraceInfo(kName, L"RegEnumKeyEx failed with 0x%X", error);
       return error;

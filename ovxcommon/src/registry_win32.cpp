@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/win32/unique_handle.h"
 #include "no_destructor.h"
 #include "win32_seams.h"
 
@@ -8,11 +9,11 @@ namespace {
 
 class Win32Registry final : public IRegistry {
  public:
-  std::uint32_t OpenKey(const std::wstring& subKey, RegAccess access, RegKeyHandle* key) override {
-    HKEY h = nullptr;
+  std::uint32_t OpenKey(const std::wstring& subKey, RegAccess access, RegKey* key) override {
+    ::win32::UniqueKey h;
     const REGSAM sam = access == RegAccess::AllAccess ? KEY_ALL_ACCESS : KEY_ENUMERATE_SUB_KEYS;
-    const LSTATUS r = RegOpenKeyExW(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, sam, &h);
-    *key = r == ERROR_SUCCESS ? reinterpret_cast<RegKeyHandle>(h) : 0;
+    const LSTATUS r = RegOpenKeyExW(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, sam, h.put());
+    key->reset(r == ERROR_SUCCESS ? reinterpret_cast<RegKeyHandle>(h.release()) : 0);
     return static_cast<std::uint32_t>(r);
   }
   std::uint32_t QueryValue(RegKeyHandle key, const std::wstring& name, std::uint8_t* data,

@@ -5,6 +5,7 @@
 #include "ioctl.h"
 #include "platform.h"
 #include "power_watch.h"
+#include "boundary.h"
 #include "status.h"
 #include "trace.h"
 
@@ -14,8 +15,9 @@ void CSystemCtrl::Release() { std::unique_ptr<CSystemCtrl> self(this); }
 
 std::uint32_t CSystemCtrl::Command(const wchar_t* name, std::uint32_t command, std::uint32_t timeoutMs,
                                    std::uint32_t* state) {
-  OVX_HANDLE mutex = nullptr;
-  std::uint32_t result = m_generic.GetMutex(&mutex, L"SYSCTRL", 0);
+  OVX_HANDLE obtained = nullptr;
+  std::uint32_t result = m_generic.GetMutex(&obtained, L"SYSCTRL", 0);
+  const NamedMutex mutex(obtained);
   if (result != 0) {
     TraceError(name, L"Get mutex failed: Status = 0x%08X", result);
     result = status::kBusy;
@@ -30,34 +32,37 @@ std::uint32_t CSystemCtrl::Command(const wchar_t* name, std::uint32_t command, s
       *state = response.DeviceState;
     }
   }
-  if (mutex != nullptr) {
-    platform::Mutexes().Release(mutex);
-    platform::Mutexes().Close(mutex);
-  }
+  if (mutex) platform::Mutexes().Release(mutex.get());
   TraceInfo(name, L"-- Status = 0x%08X", result);
   return result;
 }
 
 std::uint32_t CSystemCtrl::ResetRequest() {
-  constexpr const wchar_t* kName = L"CSystemCtrl::ResetRequest";
-  TraceInfo(kName, L"++");
-  return Command(kName, ioctl::kCommandResetRequest, ioctl::kRegisterTimeoutMs, nullptr);
+  return Guarded([&]() -> std::uint32_t {
+    constexpr const wchar_t* kName = L"CSystemCtrl::ResetRequest";
+    TraceInfo(kName, L"++");
+    return Command(kName, ioctl::kCommandResetRequest, ioctl::kRegisterTimeoutMs, nullptr);
+  });
 }
 
 std::uint32_t CSystemCtrl::SoftUpdate() {
-  constexpr const wchar_t* kName = L"CSystemCtrl::SoftUpdate";
-  TraceInfo(kName, L"++");
-  return Command(kName, ioctl::kCommandSoftUpdate, ioctl::kRegisterTimeoutMs, nullptr);
+  return Guarded([&]() -> std::uint32_t {
+    constexpr const wchar_t* kName = L"CSystemCtrl::SoftUpdate";
+    TraceInfo(kName, L"++");
+    return Command(kName, ioctl::kCommandSoftUpdate, ioctl::kRegisterTimeoutMs, nullptr);
+  });
 }
 
 std::uint32_t CSystemCtrl::CheckDeviceState(std::uint32_t* pState, std::uint32_t nTimeOut) {
-  constexpr const wchar_t* kName = L"CSystemCtrl::CheckDeviceState";
-  TraceInfo(kName, L"++");
-  if (pState == nullptr) {
-    TraceError(kName, L"Parameter is invalid");
-    return status::kInvalidParameter;
-  }
-  return Command(kName, ioctl::kCommandDeviceState, nTimeOut, pState);
+  return Guarded([&]() -> std::uint32_t {
+    constexpr const wchar_t* kName = L"CSystemCtrl::CheckDeviceState";
+    TraceInfo(kName, L"++");
+    if (pState == nullptr) {
+      TraceError(kName, L"Parameter is invalid");
+      return status::kInvalidParameter;
+    }
+    return Command(kName, ioctl::kCommandDeviceState, nTimeOut, pState);
+  });
 }
 
 std::uint32_t CSystemCtrl::Restart(const wchar_t* name, std::uint32_t code, std::uint32_t pauseMs) {
@@ -77,36 +82,42 @@ std::uint32_t CSystemCtrl::Restart(const wchar_t* name, std::uint32_t code, std:
 }
 
 std::uint32_t CSystemCtrl::SystemReset() {
-  return Restart(L"CSystemCtrl::SystemReset", ioctl::IOCTL_SYSTEM_RESET, kResetPauseMs);
+  return Guarded([&]() -> std::uint32_t {
+    return Restart(L"CSystemCtrl::SystemReset", ioctl::IOCTL_SYSTEM_RESET, kResetPauseMs);
+  });
 }
 
 std::uint32_t CSystemCtrl::DeviceRestart() {
-  return Restart(L"CSystemCtrl::DeviceRestart", ioctl::IOCTL_DEVICE_RESTART, 0);
+  return Guarded([&]() -> std::uint32_t {
+    return Restart(L"CSystemCtrl::DeviceRestart", ioctl::IOCTL_DEVICE_RESTART, 0);
+  });
 }
 
 std::uint32_t CSystemCtrl::RegisterHandlerForDetectPowerChange(OVX_POWER_HANDLER pHandler) {
-  constexpr const wchar_t* kName = L"CSystemCtrl::RegisterHandlerForDetectPowerChange";
-  TraceInfo(kName, L"++");
-  std::uint32_t result = status::kSuccess;
-  if (pHandler == nullptr) {
-    TraceError(kName, L"Invalid Parameter");
-    result = status::kInvalidParameter;
-  } else {
-    switch (PowerWatch::Get().Start(pHandler)) {
-      case PowerWatch::StartResult::Started:
-        m_handler = pHandler;
-        break;
-      case PowerWatch::StartResult::AlreadyRunning:
-        TraceInfo(kName, L"Handler is already registered");
-        break;
-      case PowerWatch::StartResult::ThreadFailed:
-        TraceError(kName, L"Make watch thread failed");
-        result = status::kNotEnoughMemory;
-        break;
+  return Guarded([&]() -> std::uint32_t {
+    constexpr const wchar_t* kName = L"CSystemCtrl::RegisterHandlerForDetectPowerChange";
+    TraceInfo(kName, L"++");
+    std::uint32_t result = status::kSuccess;
+    if (pHandler == nullptr) {
+      TraceError(kName, L"Invalid Parameter");
+      result = status::kInvalidParameter;
+    } else {
+      switch (PowerWatch::Get().Start(pHandler)) {
+        case PowerWatch::StartResult::Started:
+          m_handler = pHandler;
+          break;
+        case PowerWatch::StartResult::AlreadyRunning:
+          TraceInfo(kName, L"Handler is already registered");
+          break;
+        case PowerWatch::StartResult::ThreadFailed:
+          TraceError(kName, L"Make watch thread failed");
+          result = status::kNotEnoughMemory;
+          break;
+      }
     }
-  }
-  TraceInfo(kName, L"-- Status = 0x%08X", result);
-  return result;
+    TraceInfo(kName, L"-- Status = 0x%08X", result);
+    return result;
+  });
 }
 
 }  // namespace ovx

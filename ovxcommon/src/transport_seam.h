@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "common/unique_owner.h"
+
 namespace ovx {
 
 using DeviceHandle = std::uintptr_t;  // 0: no device
@@ -39,8 +41,12 @@ class IIoOperation {
   virtual IoCompletion Collect() = 0;
 };
 
+// An open device, closed through the transport seam in use.
+void CloseDeviceHandle(DeviceHandle handle) noexcept;
+using DeviceOwner = common::UniqueOwner<common::ZeroIsEmpty<DeviceHandle, &CloseDeviceHandle>>;
+
 struct OpenResult {
-  DeviceHandle handle = 0;
+  DeviceOwner handle;
   std::uint32_t error = 0;
 };
 
@@ -48,6 +54,7 @@ class IDeviceTransport {
  public:
   virtual ~IDeviceTransport() = default;
   virtual OpenResult Open(const std::wstring& path) = 0;
+  // Only for DeviceOwner.
   virtual void Close(DeviceHandle handle) = 0;
   // Makes the operation and its event; a nonzero result is the platform's
   // error and no operation exists.

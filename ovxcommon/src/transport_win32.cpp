@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/win32/unique_handle.h"
 #include "no_destructor.h"
 #include "win32_seams.h"
 
@@ -10,10 +11,10 @@ HANDLE AsHandle(DeviceHandle h) { return reinterpret_cast<HANDLE>(h); }
 
 class Win32Operation final : public IIoOperation {
  public:
-  Win32Operation(HANDLE device, HANDLE event) : device_(device), event_(event) {
-    overlapped_.hEvent = event_;
+  Win32Operation(HANDLE device, ::win32::UniqueKernelHandle event)
+      : device_(device), event_(std::move(event)) {
+    overlapped_.hEvent = event_.get();
   }
-  ~Win32Operation() override { CloseHandle(event_); }
   Win32Operation(const Win32Operation&) = delete;
   Win32Operation& operator=(const Win32Operation&) = delete;
 
@@ -27,7 +28,7 @@ class Win32Operation final : public IIoOperation {
     return {IoIssue::Kind::Failed, 0, error};
   }
   bool Wait(std::uint32_t timeoutMs) override {
-    return WaitForSingleObject(event_, timeoutMs) == WAIT_OBJECT_0;
+    return WaitForSingleObject(event_.get(), timeoutMs) == WAIT_OBJECT_0;
   }
   void Cancel() override { CancelIo(device_); }
   void CancelFromOtherThread() override { CancelIoEx(device_, &overlapped_); }
@@ -39,27 +40,27 @@ class Win32Operation final : public IIoOperation {
 
  private:
   HANDLE device_;
-  HANDLE event_;
+  ::win32::UniqueKernelHandle event_;
   OVERLAPPED overlapped_{};
 };
 
 class Win32Transport final : public IDeviceTransport {
  public:
   OpenResult Open(const std::wstring& path) override {
-    const HANDLE h =
-        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {0, GetLastError()};
-    return {reinterpret_cast<DeviceHandle>(h), 0};
+    ::win32::UniqueFile h(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OVERLAPPED, nullptr));
+    if (!h) return {DeviceOwner(), GetLastError()};
+    return {DeviceOwner(reinterpret_cast<DeviceHandle>(h.release())), 0};
   }
   void Close(DeviceHandle handle) override { CloseHandle(AsHandle(handle)); }
   std::uint32_t NewOperation(DeviceHandle handle, std::unique_ptr<IIoOperation>* op) override {
-    const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (event == nullptr) {
+    ::win32::UniqueKernelHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!event) {
       const DWORD error = GetLastError();
       return error != 0 ? error : ERROR_NOT_ENOUGH_MEMORY;
     }
-    *op = std::make_unique<Win32Operation>(AsHandle(handle), event);
+    *op = std::make_unique<Win32Operation>(AsHandle(handle), std::move(event));
     return 0;
   }
 };

@@ -96,10 +96,10 @@ void SimDriver::SetObserver(std::function<void(const RequestRecord&, bool)> obse
 
 ovx::OpenResult SimDriver::Open(const std::wstring& path) {
   std::lock_guard lock(mutex_);
-  if (paths_.count(path) == 0) return {0, openError_};
+  if (paths_.count(path) == 0) return {ovx::DeviceOwner(), openError_};
   const ovx::DeviceHandle h = nextHandle_++;
   open_.insert(h);
-  return {h, 0};
+  return {ovx::DeviceOwner(h), 0};
 }
 
 void SimDriver::Close(ovx::DeviceHandle handle) {

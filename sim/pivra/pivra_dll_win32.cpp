@@ -6,6 +6,8 @@
 // same message with wParam = mode to the window given to InitPivra.
 #include <windows.h>
 
+#include "common/win32/unique_handle.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <string>
@@ -18,7 +20,7 @@ namespace {
 
 std::atomic<int32_t> g_mode{pivra::kDesktopMode};
 HWND g_frame = nullptr;
-HWND g_window = nullptr;
+win32::UniqueWindow g_window;
 UINT g_message = 0;
 std::wstring g_class;
 HINSTANCE g_instance = nullptr;
@@ -44,8 +46,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 PIVRA_API int InitPivra(HWND frame, const wchar_t* className) {
-  if (g_window != nullptr || frame == nullptr || !IsWindow(frame) || className == nullptr ||
-      *className == L'\0') {
+  if (g_window || frame == nullptr || !IsWindow(frame) || className == nullptr || *className == L'\0') {
     return 0;
   }
   if (pivra::InitShouldFail(std::getenv("PIVRA_INIT"))) return 0;
@@ -57,9 +58,9 @@ PIVRA_API int InitPivra(HWND frame, const wchar_t* className) {
   wc.lpszClassName = className;
   if (RegisterClassExW(&wc) == 0) return 0;
   g_class = className;
-  g_window = CreateWindowExW(WS_EX_TOOLWINDOW, className, L"Pivra", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             g_instance, nullptr);
-  if (g_window == nullptr) {
+  g_window.reset(CreateWindowExW(WS_EX_TOOLWINDOW, className, L"Pivra", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                 nullptr, g_instance, nullptr));
+  if (!g_window) {
     UnregisterClassW(g_class.c_str(), g_instance);
     g_class.clear();
     return 0;
@@ -71,9 +72,8 @@ PIVRA_API int InitPivra(HWND frame, const wchar_t* className) {
 
 // Safe to call without a successful InitPivra.
 PIVRA_API void FinalizePivra() {
-  if (g_window != nullptr) DestroyWindow(g_window);
+  g_window.reset();
   if (!g_class.empty()) UnregisterClassW(g_class.c_str(), g_instance);
-  g_window = nullptr;
   g_class.clear();
   g_frame = nullptr;
 }

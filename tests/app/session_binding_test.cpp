@@ -1,5 +1,5 @@
 // The frame logic on the real capture session and the simulated board.
-#include "app/shell/session_binding.h"
+#include "app/bindings/session_binding.h"
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "common/win32/unique_handle.h"
 #include "overlap/key_colour.h"
 #include "overlap/overlap_compare.h"
 #include "overlap/overlap_watch_state.h"
@@ -17,18 +18,7 @@ constexpr int kLeft = 1250, kTop = 650, kWidth = 400, kHeight = 300;
 constexpr int kCoverX = 50, kCoverY = 40, kCoverWidth = 100, kCoverHeight = 80;
 const PixelRect kWatched{kLeft, kTop, kLeft + kWidth, kTop + kHeight};
 
-class Brush {
- public:
-  explicit Brush(COLORREF colour) : brush_(CreateSolidBrush(colour)) {}
-  Brush(const Brush&) = delete;
-  Brush& operator=(const Brush&) = delete;
-  ~Brush() { DeleteObject(brush_); }
-  HBRUSH Get() const { return brush_; }
-
- private:
-  HBRUSH brush_;
-};
-
+// Keeps the class's name for the windows made of it.
 class WindowClass {
  public:
   WindowClass(const wchar_t* name, HBRUSH background) : name_(name) {
@@ -37,37 +27,24 @@ class WindowClass {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hbrBackground = background;
     wc.lpszClassName = name;
-    RegisterClassW(&wc);
+    registered_ = win32::RegisterWindowClass(wc);
   }
-  WindowClass(const WindowClass&) = delete;
-  WindowClass& operator=(const WindowClass&) = delete;
-  ~WindowClass() { UnregisterClassW(name_, GetModuleHandleW(nullptr)); }
   const wchar_t* Name() const { return name_; }
 
  private:
   const wchar_t* name_;
+  win32::UniqueWindowClass registered_;
 };
 
-class Window {
- public:
-  Window(const WindowClass& cls, int x, int y, int w, int h)
-      : hwnd_(CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, cls.Name(), L"", WS_POPUP, x, y, w, h,
-                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {
-    if (hwnd_ != nullptr) {
-      ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-      UpdateWindow(hwnd_);
-    }
+win32::UniqueWindow ShownWindow(const WindowClass& cls, int x, int y, int w, int h) {
+  win32::UniqueWindow window(CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, cls.Name(), L"", WS_POPUP, x,
+                                             y, w, h, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+  if (window) {
+    ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+    UpdateWindow(window.get());
   }
-  Window(const Window&) = delete;
-  Window& operator=(const Window&) = delete;
-  ~Window() {
-    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-  }
-  HWND Get() const { return hwnd_; }
-
- private:
-  HWND hwnd_;
-};
+  return window;
+}
 
 void PumpAndPaint(HWND window) {
   RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
@@ -95,37 +72,39 @@ uint32_t EventuallyChecks(uint32_t wanted, const PixelRect& exclusion, HWND pain
 
 class OverlapScreenTest : public ::testing::Test {
  protected:
-  Brush keyBrush{KeyColour};
-  Brush redBrush{RGB(255, 0, 0)};
-  WindowClass keyClass{L"TavrinOverlapTestKey", keyBrush.Get()};
-  WindowClass coverClass{L"TavrinOverlapTestCover", redBrush.Get()};
-  Window view{keyClass, kLeft, kTop, kWidth, kHeight};
+  const win32::UniqueBrush keyBrush{CreateSolidBrush(KeyColour)};
+  const win32::UniqueBrush redBrush{CreateSolidBrush(RGB(255, 0, 0))};
+  WindowClass keyClass{L"TavrinOverlapTestKey", keyBrush.get()};
+  WindowClass coverClass{L"TavrinOverlapTestCover", redBrush.get()};
+  const win32::UniqueWindow view = ShownWindow(keyClass, kLeft, kTop, kWidth, kHeight);
 };
 
 TEST_F(OverlapScreenTest, KeyColouredWindowIsClearAndACoveringWindowCovers) {
-  ASSERT_NE(view.Get(), nullptr);
-  EXPECT_EQ(EventuallyChecks(kOverlapClear, PixelRect{}, view.Get()), kOverlapClear);
+  ASSERT_NE(view.get(), nullptr);
+  EXPECT_EQ(EventuallyChecks(kOverlapClear, PixelRect{}, view.get()), kOverlapClear);
 
-  Window cover(coverClass, kLeft + kCoverX, kTop + kCoverY, kCoverWidth, kCoverHeight);
-  ASSERT_NE(cover.Get(), nullptr);
-  PumpAndPaint(cover.Get());
-  EXPECT_EQ(EventuallyChecks(kOverlapCovered, PixelRect{}, cover.Get()), kOverlapCovered);
+  const win32::UniqueWindow cover =
+      ShownWindow(coverClass, kLeft + kCoverX, kTop + kCoverY, kCoverWidth, kCoverHeight);
+  ASSERT_NE(cover.get(), nullptr);
+  PumpAndPaint(cover.get());
+  EXPECT_EQ(EventuallyChecks(kOverlapCovered, PixelRect{}, cover.get()), kOverlapCovered);
   // Ignoring the covered part, in the view's own coordinates, is clear.
   const PixelRect covered{kCoverX, kCoverY, kCoverX + kCoverWidth, kCoverY + kCoverHeight};
   EXPECT_EQ(CheckOverlap(kWatched, covered, false), kOverlapClear);
 
   // Moved away from the view: clear again.
-  SetWindowPos(cover.Get(), nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_EQ(EventuallyChecks(kOverlapClear, PixelRect{}, view.Get()), kOverlapClear);
+  SetWindowPos(cover.get(), nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(EventuallyChecks(kOverlapClear, PixelRect{}, view.get()), kOverlapClear);
   // And back over it.
-  SetWindowPos(cover.Get(), HWND_TOPMOST, kLeft + kCoverX, kTop + kCoverY, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(EventuallyChecks(kOverlapCovered, PixelRect{}, cover.Get()), kOverlapCovered);
+  SetWindowPos(cover.get(), HWND_TOPMOST, kLeft + kCoverX, kTop + kCoverY, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(EventuallyChecks(kOverlapCovered, PixelRect{}, cover.get()), kOverlapCovered);
 }
 
 TEST_F(OverlapScreenTest, CaptureIsBottomUpAndExact) {
-  ASSERT_NE(view.Get(), nullptr);
-  Window cover(coverClass, kLeft + kCoverX, kTop + kCoverY, kCoverWidth, kCoverHeight);
-  ASSERT_EQ(EventuallyChecks(kOverlapCovered, PixelRect{}, cover.Get()), kOverlapCovered);
+  ASSERT_NE(view.get(), nullptr);
+  const win32::UniqueWindow cover =
+      ShownWindow(coverClass, kLeft + kCoverX, kTop + kCoverY, kCoverWidth, kCoverHeight);
+  ASSERT_EQ(EventuallyChecks(kOverlapCovered, PixelRect{}, cover.get()), kOverlapCovered);
 
   const std::unique_ptr<CapturedImage> image = PlatformScreenCapture().Capture(kWatched);
   ASSERT_NE(image, nullptr);

@@ -96,6 +96,7 @@ TEST_F(EnumerationTest, OpenFailureGivesThePlatformErrorAndKeepsTheIndex) {
 TEST_F(EnumerationTest, DescriptionFallsBackToDeviceDescription) {
   setup.devices = {{L"p0", std::nullopt, L"Board Desc", std::nullopt},
                    {L"p1", std::nullopt, std::nullopt, L"x, 5"}};
+  setup.devices[1].readError = 0x490;  // the failing read's own error, not the set's stale one
   ovx::ProcessState::Get().traceMask = 1;
   auto util = MakeDeviceUtil();
   EXPECT_EQ(util->GetDeviceList(records), 87u);
@@ -105,7 +106,23 @@ TEST_F(EnumerationTest, DescriptionFallsBackToDeviceDescription) {
   EXPECT_EQ(
       debug.Lines(),
       std::vector<std::wstring>{
+          L"ERROR: [OvxCOM]: CDeviceUtil::GetDeviceList -- Failed to GetDeviceDescription 0x00000490\n"});
+}
+
+TEST_F(EnumerationTest, DeviceThatCannotBeOpenedGivesTheSetsError) {
+  setup.devices = {{L"p0", L"B", std::nullopt, std::nullopt}};
+  setup.devices[0].openFails = true;
+  ovx::ProcessState::Get().traceMask = 1;
+  EXPECT_EQ(MakeDeviceUtil()->GetDeviceList(records), 87u);
+  EXPECT_EQ(
+      debug.Lines(),
+      std::vector<std::wstring>{
           L"ERROR: [OvxCOM]: CDeviceUtil::GetDeviceList -- Failed to GetDeviceDescription 0x00000057\n"});
+}
+
+TEST_F(EnumerationTest, AllocationFailureBecomesNotEnoughMemory) {
+  setup.throwOnPresent = true;
+  EXPECT_EQ(MakeDeviceUtil()->GetDeviceList(records), 8u);
 }
 
 TEST_F(EnumerationTest, DetailFailuresAreInvalidParameter) {

@@ -1,5 +1,7 @@
 #include "fakes.h"
 
+#include <new>
+
 #include <algorithm>
 #include <cstring>
 #include <cwctype>
@@ -61,14 +63,14 @@ int FakeRegistry::OpenKeys() const {
   return static_cast<int>(handles_.size());
 }
 
-std::uint32_t FakeRegistry::OpenKey(const std::wstring& subKey, ovx::RegAccess access,
-                                    ovx::RegKeyHandle* key) {
+std::uint32_t FakeRegistry::OpenKey(const std::wstring& subKey, ovx::RegAccess access, ovx::RegKey* key) {
   std::lock_guard lock(mutex_);
   const auto it = keys_.find(Lower(subKey));
   if (it == keys_.end()) return 2;
   if (access == ovx::RegAccess::AllAccess && it->second.denyFull) return 5;
-  *key = next_++;
-  handles_[*key] = it->first;
+  const ovx::RegKeyHandle handle = next_++;
+  handles_[handle] = it->first;
+  key->reset(handle);
   return 0;
 }
 
@@ -138,13 +140,13 @@ namespace {
 class FakeInfo final : public ovx::IDeviceInfo {
  public:
   explicit FakeInfo(const FakeDevice& d) : device_(d) {}
-  bool ReadProperty(ovx::DeviceProperty p, std::wstring* text) override {
+  std::uint32_t ReadProperty(ovx::DeviceProperty p, std::wstring* text) override {
     const std::optional<std::wstring>& v = p == ovx::DeviceProperty::FriendlyName ? device_.friendlyName
                                            : p == ovx::DeviceProperty::DeviceDesc ? device_.deviceDesc
                                                                                   : device_.location;
-    if (!v) return false;
+    if (!v) return device_.readError;
     *text = *v;
-    return true;
+    return 0;
   }
 
  private:
@@ -173,6 +175,7 @@ class FakeSet final : public ovx::IInterfaceSet {
 }  // namespace
 
 std::unique_ptr<ovx::IInterfaceSet> FakeDeviceSetup::PresentInterfaces() {
+  if (throwOnPresent) throw std::bad_alloc();
   if (noSet) return nullptr;
   return std::make_unique<FakeSet>(*this);
 }

@@ -24,7 +24,7 @@ class FakeRegistry final : public ovx::IRegistry {
   void FailEnumeration(const std::wstring& key, std::uint32_t error);
   int OpenKeys() const;  // keys opened and not closed
 
-  std::uint32_t OpenKey(const std::wstring& subKey, ovx::RegAccess access, ovx::RegKeyHandle* key) override;
+  std::uint32_t OpenKey(const std::wstring& subKey, ovx::RegAccess access, ovx::RegKey* key) override;
   std::uint32_t QueryValue(ovx::RegKeyHandle key, const std::wstring& name, std::uint8_t* data,
                            std::uint32_t* size) override;
   std::uint32_t EnumSubKey(ovx::RegKeyHandle key, std::uint32_t index, std::wstring* name) override;
@@ -63,11 +63,13 @@ struct FakeDevice {
   std::optional<std::wstring> deviceDesc;
   std::optional<std::wstring> location;
   bool openFails = false;
+  std::uint32_t readError = 13;  // what reading a missing property fails with
 };
 
 class FakeDeviceSetup final : public ovx::IDeviceSetup {
  public:
   bool noSet = false;
+  bool throwOnPresent = false;  // PresentInterfaces runs out of memory
   std::vector<FakeDevice> devices;
   // Enumeration of this index fails this way.
   std::optional<std::uint32_t> failIndex;

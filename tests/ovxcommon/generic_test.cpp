@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <new>
+#include <type_traits>
 
 #include "genericfunc.h"
 #include "ioctl.h"
@@ -27,6 +29,34 @@ class GenericTest : public LibraryTest {
   }
   Owned<CExportGenericfunc> g;
 };
+
+// A transport that runs out of memory making its operation.
+class ExhaustedTransport final : public ovx::IDeviceTransport {
+ public:
+  ovx::OpenResult Open(const std::wstring&) override { return {ovx::DeviceOwner(), 2}; }
+  void Close(ovx::DeviceHandle) override {}
+  std::uint32_t NewOperation(ovx::DeviceHandle, std::unique_ptr<ovx::IIoOperation>*) override {
+    throw std::bad_alloc();
+  }
+};
+
+TEST_F(GenericTest, NoExceptionReachesTheClientAndObjectsAreNotDeletable) {
+  ExhaustedTransport exhausted;
+  ovx::platform::Install({nullptr, nullptr, &exhausted, nullptr, nullptr, nullptr, nullptr});
+  std::uint32_t v32 = 0;
+  EXPECT_EQ(g->generic_read32(0x10, &v32), 8u);
+  EXPECT_EQ(g->generic_write_dma(0x10, &v32, 4), 8u);
+  std::uint32_t bytes = 1;
+  std::uint32_t status = 0;
+  EXPECT_EQ(MakeDeviceUtil()->SendIoControl(IOCTL_READ32, nullptr, 0, nullptr, 0, &bytes, &status, 100), 0);
+  EXPECT_EQ(status, 8u);
+  EXPECT_EQ(bytes, 0u);
+  EXPECT_EQ(MakeSystemCtrl()->SoftUpdate(), 8u);
+  // Release is the only way to dispose of an object.
+  EXPECT_FALSE(std::is_destructible_v<CExportDeviceUtil>);
+  EXPECT_FALSE(std::is_destructible_v<CExportGenericfunc>);
+  EXPECT_FALSE(std::is_destructible_v<CExportSystemCtrl>);
+}
 
 TEST_F(GenericTest, MissingArgumentsAreRefusedAndNothingIsSent) {
   std::uint8_t buf[16] = {};

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <condition_variable>
+#include <future>
 #include <cstring>
 #include <mutex>
 #include <set>
@@ -46,8 +48,14 @@ struct Seen {
   }
 };
 Seen* g_seen = nullptr;
+std::atomic<std::uint32_t> g_selfRemoval{0xFFFFFFFF};
 void HandlerA(void* m, std::uint32_t w) { g_seen->Add(1, m, w); }
 void HandlerB(void* m, std::uint32_t w) { g_seen->Add(2, m, w); }
+// Removes its own module (id 11) from inside the handler.
+void SelfRemover(void* m, std::uint32_t w) {
+  g_selfRemoval = MakeGenericfunc()->generic_remove_handler(11);
+  g_seen->Add(3, m, w);
+}
 
 std::vector<std::uint8_t> Message(std::uint8_t fill, std::uint32_t word) {
   std::vector<std::uint8_t> m(40, fill);
@@ -197,6 +205,46 @@ TEST_F(MessageTest, ClosingTheDeviceUnderARunningReaderStillAllowsRemoval) {
   MakeDeviceUtil()->CloseDevice();  // the reader now fails at once, over and over
   EXPECT_EQ(g->generic_remove_handler(8), 6u);
   EXPECT_FALSE(ovx::HandlerTable::Get().Contains(8));
+}
+
+}  // namespace
+}  // namespace ovxtest
+
+namespace ovxtest {
+namespace {
+
+TEST_F(MessageTest, AHandlerRemovingItsOwnModuleNeitherHangsNorEndsTheProcess) {
+  g_selfRemoval = 0xFFFFFFFF;
+  ASSERT_EQ(g->generic_register_handler(11, 1, 1, SelfRemover), 0u);
+  driver.PostMessage(11, Message(5, 5));
+  ASSERT_TRUE(seen.WaitFor(1));
+  EXPECT_EQ(g_selfRemoval.load(), 0u);
+  EXPECT_FALSE(ovx::HandlerTable::Get().Contains(11));
+  EXPECT_FALSE(driver.QueueEnabled(11));
+  // The reader ends by itself: no request of module 11 stays pending.
+  for (int i = 0; i < 1000 && driver.PendingCount() != 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_EQ(driver.PendingCount(), 0u);
+  EXPECT_EQ(g->generic_remove_handler(11), 87u);
+  ASSERT_EQ(g->generic_register_handler(11, 1, 1, HandlerA), 0u);  // the id is free again
+}
+
+TEST_F(MessageTest, ASucceedingStopStillEndsARequestTheDriverKeeps) {
+  // A request the driver never completes, as one sent just after the queue
+  // stopped would be.
+  driver.SetDefault(IOCTL_GET_MESSAGE, Reply::Never());
+  ASSERT_EQ(g->generic_register_handler(12, 1, 1, HandlerA), 0u);
+  ASSERT_TRUE(driver.WaitForPending(IOCTL_GET_MESSAGE, 1, 10000));
+  std::promise<std::uint32_t> removed;
+  std::thread remover([&] { removed.set_value(MakeGenericfunc()->generic_remove_handler(12)); });
+  std::future<std::uint32_t> result = removed.get_future();
+  if (result.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+    ADD_FAILURE() << "removal waits for a request nobody ends";
+    std::_Exit(1);
+  }
+  remover.join();
+  EXPECT_EQ(result.get(), 0u);
+  EXPECT_EQ(driver.PendingCount(), 0u);
 }
 
 }  // namespace

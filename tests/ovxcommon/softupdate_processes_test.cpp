@@ -45,7 +45,7 @@ int Contend(const std::wstring& file) {
   });
   ovx::platform::Install({nullptr, nullptr, &driver, nullptr, nullptr, nullptr, nullptr});
   ovx::ProcessState::Get().ResetForTesting();
-  ovx::ProcessState::Get().deviceHandle = driver.Open(kBoard).handle;
+  ovx::ProcessState::Get().deviceHandle = driver.Open(kBoard).handle.release();
   std::unique_ptr<CExportSystemCtrl, void (*)(CExportSystemCtrl*)> system(
       ovx::NewSystemCtrl(), [](CExportSystemCtrl* s) { s->Release(); });
   // Start together: both wait for the shared start event.

@@ -72,10 +72,7 @@ TEST_F(SystemTest, StateStaysWhenTheRequestDoesNotCompleteInTime) {
 
 class NoMutexes final : public ovx::INamedMutexes {
  public:
-  std::uint32_t OpenOrCreate(const std::wstring&, ovx::MutexHandle* h) override {
-    *h = nullptr;
-    return 5;
-  }
+  std::uint32_t OpenOrCreate(const std::wstring&, ovx::NamedMutex*) override { return 5; }
   std::uint32_t Wait(ovx::MutexHandle) override { return 0; }
   void Release(ovx::MutexHandle) override {}
   void Close(ovx::MutexHandle) override {}

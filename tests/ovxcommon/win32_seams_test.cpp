@@ -109,21 +109,27 @@ TEST_F(Win32Test, NamedMutexSerialisesAndAbandonedCountsAsObtained) {
   ovx::CGenericfunc first;
   OVX_HANDLE held = nullptr;
   ASSERT_EQ(first.GetMutex(&held, L"WINTEST", 3), 0u);
-  std::atomic<bool> trying{false}, obtained{false};
+  std::atomic<bool> trying{false}, obtained{false}, released{false}, obtainedAfterRelease{false};
   std::thread other([&] {
     ovx::CGenericfunc second;
     OVX_HANDLE h = nullptr;
     trying = true;
     EXPECT_EQ(second.GetMutex(&h, L"WINTEST", 3), 0u);
+    obtainedAfterRelease = released.load();
     obtained = true;
     ReleaseMutex(h);
     CloseHandle(h);
   });
   while (!trying) Sleep(1);
-  EXPECT_FALSE(obtained.load());  // cannot be set while this thread owns the mutex
+  // Time for a GetMutex that does not wait to come back; one that waits
+  // can only come back after the release below.
+  for (int i = 0; i < 200 && !obtained; ++i) Sleep(1);
+  EXPECT_FALSE(obtained.load());
+  released = true;
   ReleaseMutex(held);
   CloseHandle(held);
   other.join();
+  EXPECT_TRUE(obtainedAfterRelease.load());
   EXPECT_TRUE(obtained.load());
 
   std::thread quitter([] {

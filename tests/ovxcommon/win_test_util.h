@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "common/win32/unique_handle.h"
+
 #include <optional>
 #include <string>
 
@@ -19,17 +21,14 @@ inline const wchar_t* kBoardParameters =
 class RegistryLock {
  public:
   RegistryLock() : mutex_(CreateMutexW(nullptr, FALSE, L"OvxcommonTestRegistryLock")) {
-    WaitForSingleObject(mutex_, INFINITE);
+    WaitForSingleObject(mutex_.get(), INFINITE);
   }
-  ~RegistryLock() {
-    ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
-  }
+  ~RegistryLock() { ReleaseMutex(mutex_.get()); }
   RegistryLock(const RegistryLock&) = delete;
   RegistryLock& operator=(const RegistryLock&) = delete;
 
  private:
-  HANDLE mutex_;
+  win32::UniqueKernelHandle mutex_;
 };
 
 inline std::optional<DWORD> GetDword(const wchar_t* key, const wchar_t* name) {

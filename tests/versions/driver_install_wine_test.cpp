@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "common/win32/unique_handle.h"
 #include "capture/input_manager.h"
 #include "capture/versions.h"
 #include "fake_services.h"
@@ -29,17 +30,12 @@ const wchar_t kClassKey[] =
 class Key {
  public:
   explicit Key(const wchar_t* path) {
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_SET_VALUE, &key_) != ERROR_SUCCESS) key_ = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_SET_VALUE, key_.put()) != ERROR_SUCCESS) key_.reset();
   }
-  ~Key() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  Key(const Key&) = delete;
-  Key& operator=(const Key&) = delete;
 
   bool Set(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
-    return key_ != nullptr &&
-           RegSetValueExW(key_, name, 0, type, static_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
+    return key_ &&
+           RegSetValueExW(key_.get(), name, 0, type, static_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
   }
   bool SetText(const wchar_t* name, const std::wstring& text, bool terminated = true) {
     const DWORD bytes = static_cast<DWORD>((text.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
@@ -47,7 +43,7 @@ class Key {
   }
 
  private:
-  HKEY key_ = nullptr;
+  win32::UniqueKey key_;
 };
 
 // "Z:\...\board-install.reg": the file the prefix was set up from.

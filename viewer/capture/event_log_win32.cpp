@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <memory>
+#include "common/win32/unique_handle.h"
 
 namespace capture {
 
@@ -20,18 +20,11 @@ void Win32EventLog::DeregisterSource(uintptr_t source) {
   DeregisterEventSource(reinterpret_cast<HANDLE>(source));
 }
 
-namespace {
-struct LocalFreer {
-  void operator()(wchar_t* p) const { LocalFree(p); }
-};
-}  // namespace
-
 std::wstring Win32EventLog::LastErrorText() {
-  wchar_t* raw = nullptr;
+  win32::UniqueLocalMemory<wchar_t> buffer;
   const DWORD n = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      GetLastError(), LANG_USER_DEFAULT, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
-  const std::unique_ptr<wchar_t, LocalFreer> buffer(raw);
+      GetLastError(), LANG_USER_DEFAULT, reinterpret_cast<wchar_t*>(buffer.put()), 0, nullptr);
   return (n != 0 && buffer) ? std::wstring(buffer.get(), n) : std::wstring();
 }
 

@@ -1,6 +1,7 @@
 #include "capture/event_report.h"
 
 #include "capture/capture_services.h"
+#include "common/unique_owner.h"
 #include "views/ui_strings.h"
 
 namespace capture {
@@ -9,29 +10,16 @@ namespace {
 
 // Every report registers and deregisters its own source, so that reports of
 // different threads share nothing.
-class EventSource {
- public:
-  explicit EventSource(EventLogService& log)
-      : log_(log), handle_(log.RegisterSource(views::LoadUiString(views::kIdsTitle))) {}
-  ~EventSource() {
-    if (handle_ != 0) log_.DeregisterSource(handle_);
-  }
-  EventSource(const EventSource&) = delete;
-  EventSource& operator=(const EventSource&) = delete;
-  uintptr_t Handle() const { return handle_; }
-
- private:
-  EventLogService& log_;
-  const uintptr_t handle_;
-};
+void DeregisterSource(uintptr_t source) noexcept { Services().eventLog->DeregisterSource(source); }
+using EventSource = common::UniqueOwner<common::ZeroIsEmpty<uintptr_t, &DeregisterSource>>;
 
 }  // namespace
 
 bool ReportEvent(const std::wstring& text) {
   EventLogService& log = *Services().eventLog;
-  const EventSource source(log);
-  if (source.Handle() == 0) return false;
-  const bool reported = log.ReportError(source.Handle(), text);
+  const EventSource source(log.RegisterSource(views::LoadUiString(views::kIdsTitle)));
+  if (!source) return false;
+  const bool reported = log.ReportError(source.get(), text);
   if (!reported) Services().debugOutput->Write(log.LastErrorText());
   return reported;
 }

@@ -2,46 +2,32 @@
 
 #include <windows.h>
 
+#include "common/win32/unique_handle.h"
+
 namespace settings {
 
 namespace {
-
-// Closes the key it was given.
-class KeyOwner {
- public:
-  KeyOwner() = default;
-  KeyOwner(const KeyOwner&) = delete;
-  KeyOwner& operator=(const KeyOwner&) = delete;
-  ~KeyOwner() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  HKEY* Receive() { return &key_; }
-  HKEY Get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
 
 HKEY RootKey(RegistryRoot root) {
   return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
-bool OpenOrCreate(RegistryRoot root, const wchar_t* keyPath, bool readOnly, KeyOwner& key) {
+bool OpenOrCreate(RegistryRoot root, const wchar_t* keyPath, bool readOnly, win32::UniqueKey& key) {
   const REGSAM access = readOnly ? KEY_READ : KEY_ALL_ACCESS;
   return RegCreateKeyExW(RootKey(root), keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
-                         key.Receive(), nullptr) == ERROR_SUCCESS;
+                         key.put(), nullptr) == ERROR_SUCCESS;
 }
 
 class Win32Registry final : public RegistryAccess {
  public:
   bool ReadDword(RegistryRoot root, const wchar_t* keyPath, const wchar_t* subkey, const wchar_t* valueName,
                  bool readOnly, uint32_t& value) override {
-    KeyOwner key;
+    win32::UniqueKey key;
     if (!OpenOrCreate(root, keyPath, readOnly, key)) return false;
     DWORD data = 0;
     DWORD type = REG_NONE;
     DWORD size = sizeof(data);
-    const LSTATUS status = RegGetValueW(key.Get(), subkey, valueName, RRF_RT_REG_DWORD, &type, &data, &size);
+    const LSTATUS status = RegGetValueW(key.get(), subkey, valueName, RRF_RT_REG_DWORD, &type, &data, &size);
     // Only a complete DWORD counts; anything else keeps the caller's default.
     if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(data)) return false;
     value = data;
@@ -50,25 +36,25 @@ class Win32Registry final : public RegistryAccess {
 
   bool DwordExists(RegistryRoot root, const wchar_t* keyPath, const wchar_t* subkey, const wchar_t* valueName,
                    bool readOnly) override {
-    KeyOwner key;
+    win32::UniqueKey key;
     if (!OpenOrCreate(root, keyPath, readOnly, key)) return false;
-    return RegGetValueW(key.Get(), subkey, valueName, RRF_RT_REG_DWORD, nullptr, nullptr, nullptr) ==
+    return RegGetValueW(key.get(), subkey, valueName, RRF_RT_REG_DWORD, nullptr, nullptr, nullptr) ==
            ERROR_SUCCESS;
   }
 
   bool WriteDword(RegistryRoot root, const wchar_t* keyPath, const wchar_t* subkey, const wchar_t* valueName,
                   uint32_t value) override {
-    KeyOwner key;
+    win32::UniqueKey key;
     if (!OpenOrCreate(root, keyPath, false, key)) return false;
     const DWORD data = value;
-    return RegSetKeyValueW(key.Get(), subkey, valueName, REG_DWORD, &data, sizeof(data)) == ERROR_SUCCESS;
+    return RegSetKeyValueW(key.get(), subkey, valueName, REG_DWORD, &data, sizeof(data)) == ERROR_SUCCESS;
   }
 
   bool DeleteValue(RegistryRoot root, const wchar_t* keyPath, const wchar_t* subkey,
                    const wchar_t* valueName) override {
-    KeyOwner key;
+    win32::UniqueKey key;
     if (!OpenOrCreate(root, keyPath, false, key)) return false;
-    return RegDeleteKeyValueW(key.Get(), subkey, valueName) == ERROR_SUCCESS;
+    return RegDeleteKeyValueW(key.get(), subkey, valueName) == ERROR_SUCCESS;
   }
 };
 

@@ -148,6 +148,10 @@ class Board {
 // Small per-thread numbers for the call record.
 uint64_t CurrentThreadNumber();
 
+// Set on the board's event threads, so that calls made from inside a
+// callback never wait for that same thread.
+extern thread_local bool on_event_thread;
+
 }  // namespace ovxsim
 
 #endif

@@ -3,7 +3,7 @@
 namespace shell {
 
 Win32InstanceMutexes::~Win32InstanceMutexes() {
-  for (HANDLE h : handles_) CloseHandle(h);
+  for (win32::UniqueKernelHandle& h : handles_) h.reset();
 }
 
 bool Win32InstanceMutexes::CreateFirst(const std::wstring& name) {
@@ -15,10 +15,10 @@ bool Win32InstanceMutexes::CreateFirst(const std::wstring& name) {
   }
   SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, TRUE};
   SetLastError(ERROR_SUCCESS);
-  HANDLE handle = CreateMutexW(&attributes, TRUE, name.c_str());
+  win32::UniqueKernelHandle handle(CreateMutexW(&attributes, TRUE, name.c_str()));
   const DWORD error = GetLastError();
-  if (handle == nullptr) return false;
-  handles_.push_back(handle);
+  if (!handle) return false;
+  handles_.push_back(std::move(handle));
   return error != ERROR_ALREADY_EXISTS;
 }
 

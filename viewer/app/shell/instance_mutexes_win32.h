@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/instance_claim.h"
+#include "common/win32/unique_handle.h"
 
 namespace shell {
 
@@ -19,7 +20,7 @@ class Win32InstanceMutexes : public app::InstanceMutexes {
   bool CreateFirst(const std::wstring& name) override;
 
  private:
-  std::vector<HANDLE> handles_;
+  std::vector<win32::UniqueKernelHandle> handles_;
 };
 
 }  // namespace shell

@@ -83,7 +83,7 @@ MainFrame::MainFrame(bool otherSession)
 }
 
 MainFrame::~MainFrame() {
-  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  window_.reset();
   controller_.reset();
   settings::SettingsStore::Release();
   plane_.reset();
@@ -102,7 +102,7 @@ LRESULT CALLBACK MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, L
   MainFrame* frame = nullptr;
   if (message == WM_NCCREATE) {
     frame = static_cast<MainFrame*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    frame->hwnd_ = hwnd;
+    frame->window_.reset(hwnd);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(frame));
   } else {
     frame = reinterpret_cast<MainFrame*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -111,7 +111,7 @@ LRESULT CALLBACK MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, L
   const LRESULT result = frame->OnMessage(message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    frame->hwnd_ = nullptr;
+    (void)frame->window_.release();  // already destroyed
   }
   return result;
 }
@@ -141,7 +141,7 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       controller_->OnSized(SizeTypeOf(wParam));
       PlaceButton();
-      InvalidateRect(hwnd_, nullptr, FALSE);
+      InvalidateRect(window_.get(), nullptr, FALSE);
       return 0;
     case WM_MOVE:
       controller_->OnMoved();
@@ -149,14 +149,15 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (LOWORD(wParam) == kButtonId && HIWORD(wParam) == BN_CLICKED) {
         if (const auto screen = app::MessageScreenOf(shown_)) {
-          if (screen->action == app::ButtonAction::Continue) SendMessageW(hwnd_, kContinueMessage, 0, 0);
-          if (screen->action == app::ButtonAction::Close) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+          if (screen->action == app::ButtonAction::Continue)
+            SendMessageW(window_.get(), kContinueMessage, 0, 0);
+          if (screen->action == app::ButtonAction::Close) SendMessageW(window_.get(), WM_CLOSE, 0, 0);
         }
         return 0;
       }
       break;
     case WM_CTLCOLORBTN:
-      return reinterpret_cast<LRESULT>(keyBrush_.Get());
+      return reinterpret_cast<LRESULT>(keyBrush_.get());
     case WM_POWERBROADCAST:
       OnPowerBroadcast(wParam, lParam);
       break;
@@ -171,11 +172,11 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         settings::SettingsStore::Get(otherSession_).OnSettingChange(static_cast<uint32_t>(wParam));
       break;
     case WM_QUERYENDSESSION: {
-      DestroyWindow(hwnd_);
+      DestroyWindow(window_.get());
       return TRUE;
     }
     case WM_ENDSESSION:
-      DestroyWindow(hwnd_);
+      DestroyWindow(window_.get());
       return 0;
     case WM_GETMINMAXINFO:
       OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
@@ -186,33 +187,39 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcW(hwnd_, message, wParam, lParam);
+  return DefWindowProcW(window_.get(), message, wParam, lParam);
 }
 
 bool MainFrame::OnCreate() {
-  button_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, hwnd_,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
-                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
-  pivra_.SetFrame(hwnd_);
+  button_ =
+      CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_.get(),
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
+                      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_.get(), GWLP_HINSTANCE)), nullptr);
+  pivra_.SetFrame(window_.get());
   controller_->Start();
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_.get(), GWLP_HINSTANCE));
   if (HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(128))) {
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(window_.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(window_.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   }
-  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  powerNotify_ = RegisterPowerSettingNotification(hwnd_, &kMonitorPowerOn, DEVICE_NOTIFY_WINDOW_HANDLE);
+  SetWindowPos(window_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  powerNotify_.reset(
+      RegisterPowerSettingNotification(window_.get(), &kMonitorPowerOn, DEVICE_NOTIFY_WINDOW_HANDLE));
   controller_->OnWindowCreated();
-  WTSRegisterSessionNotification(hwnd_, NOTIFY_FOR_THIS_SESSION);
+  if (WTSRegisterSessionNotification(window_.get(), NOTIFY_FOR_THIS_SESSION))
+    sessionNotify_.reset(window_.get());
   return true;
 }
 
 // The timers not killed here end with the window.
 void MainFrame::OnDestroy() {
+  // Registrations end while their window still exists.
+  sessionNotify_.reset();
+  powerNotify_.reset();
   controller_->Stop();
   SetThreadExecutionState(ES_CONTINUOUS);
   pivra_.Unload();
-  RemovePropW(hwnd_, kScreenProperty);
+  RemovePropW(window_.get(), kScreenProperty);
   PostQuitMessage(0);
 }
 
@@ -229,28 +236,29 @@ void MainFrame::OnPowerBroadcast(WPARAM event, LPARAM data) {
 // The display area never gets smaller than 640 x 480 design units.
 void MainFrame::OnGetMinMaxInfo(MINMAXINFO& info) const {
   RECT window;
-  if (!GetWindowRect(hwnd_, &window) || window.right <= window.left || window.bottom <= window.top) return;
+  if (!GetWindowRect(window_.get(), &window) || window.right <= window.left || window.bottom <= window.top)
+    return;
   const app::DisplayState& display = controller_->Display();
   RECT r{0, 0, app::ScaleToDisplay(640, display), app::ScaleToDisplay(480, display)};
-  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(window_.get(), GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(window_.get(), GWL_EXSTYLE)));
   info.ptMinTrackSize = POINT{r.right - r.left, r.bottom - r.top};
 }
 
 void MainFrame::OnPaint() {
   PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
+  HDC dc = BeginPaint(window_.get(), &ps);
   RECT client;
-  GetClientRect(hwnd_, &client);
-  FillRect(dc, &client, keyBrush_.Get());
+  GetClientRect(window_.get(), &client);
+  FillRect(dc, &client, keyBrush_.get());
   if (const auto screen = app::MessageScreenOf(shown_)) {
     const app::Rect area{client.left, client.top, client.right, client.bottom};
     const app::MessageLayout layout = app::LayOutMessage(area, controller_->Display());
-    if (lineFont_.Get() == nullptr || layout.fontHeight != lineFontHeight_) {
-      lineFont_.Reset(MakeFont(layout.fontHeight));
+    if (lineFont_.get() == nullptr || layout.fontHeight != lineFontHeight_) {
+      lineFont_.reset(MakeFont(layout.fontHeight));
       lineFontHeight_ = layout.fontHeight;
     }
-    SelectedObject font(dc, lineFont_.Get());
+    const win32::UniqueSelection font = win32::Select(dc, lineFont_.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
     for (size_t i = 0; i < layout.lines.size(); ++i) {
@@ -260,7 +268,7 @@ void MainFrame::OnPaint() {
                 DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
     }
   }
-  EndPaint(hwnd_, &ps);
+  EndPaint(window_.get(), &ps);
 }
 
 void MainFrame::PlaceButton() {
@@ -271,11 +279,11 @@ void MainFrame::PlaceButton() {
     return;
   }
   RECT client;
-  GetClientRect(hwnd_, &client);
+  GetClientRect(window_.get(), &client);
   const app::MessageLayout layout = app::LayOutMessage(
       app::Rect{client.left, client.top, client.right, client.bottom}, controller_->Display());
-  buttonFont_.Reset(MakeFont(layout.buttonFontHeight));
-  SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
+  buttonFont_.reset(MakeFont(layout.buttonFontHeight));
+  SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()), FALSE);
   SetWindowTextW(button_, views::LoadUiString(screen->button).c_str());
   MoveWindow(button_, layout.button.left, layout.button.top, layout.button.Width(), layout.button.Height(),
              TRUE);
@@ -284,37 +292,37 @@ void MainFrame::PlaceButton() {
 
 void MainFrame::SwitchTo(app::ScreenKind kind) {
   shown_ = kind;
-  SetPropW(hwnd_, kScreenProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(kind)));
+  SetPropW(window_.get(), kScreenProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(kind)));
   PlaceButton();
-  InvalidateRect(hwnd_, nullptr, FALSE);
+  InvalidateRect(window_.get(), nullptr, FALSE);
 }
 
 app::Rect MainFrame::DisplayArea() const {
   RECT r{};
-  GetClientRect(hwnd_, &r);
-  MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  GetClientRect(window_.get(), &r);
+  MapWindowPoints(window_.get(), nullptr, reinterpret_cast<POINT*>(&r), 2);
   return app::Rect{r.left, r.top, r.right, r.bottom};
 }
 
 bool MainFrame::ProbeDisplay(app::DisplayState& display) { return display_.Probe(display); }
 
-bool MainFrame::IsMinimised() const { return IsIconic(hwnd_) != FALSE; }
+bool MainFrame::IsMinimised() const { return IsIconic(window_.get()) != FALSE; }
 
 // The client area takes the input's size, scaled down to fit the work area
 // when it is larger, and the window is centred in the work area (its top
 // edge never above it).  Before any input is known the window takes half the
 // work area's width at 16:9.
 bool MainFrame::FitToInput(int32_t width, int32_t height) {
-  if (hwnd_ == nullptr) return false;
-  if (IsZoomed(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+  if (window_.get() == nullptr) return false;
+  if (IsZoomed(window_.get())) ShowWindow(window_.get(), SW_RESTORE);
   const app::Rect work = controller_->Display().workArea;
   if (work.Width() <= 0 || work.Height() <= 0) return false;
   if (width <= 0 || height <= 0) {
     width = work.Width() / 2;
     height = width * 9 / 16;
   }
-  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
-  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window_.get(), GWL_STYLE));
+  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_.get(), GWL_EXSTYLE));
   auto windowSize = [&](int32_t w, int32_t h) {
     RECT r{0, 0, w, h};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
@@ -333,29 +341,29 @@ bool MainFrame::FitToInput(int32_t width, int32_t height) {
     }
     size = windowSize(std::max(aw, 1), std::max(ah, 1));
   }
-  SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window_.get(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT r;
-  GetWindowRect(hwnd_, &r);
+  GetWindowRect(window_.get(), &r);
   const int32_t x = static_cast<int32_t>((work.left + work.right) / 2 - ((r.right - r.left) * 0.5 + 0.5));
   const int32_t y =
       std::max(work.top, (work.top + work.bottom) / 2 - static_cast<int32_t>((r.bottom - r.top) * 0.5 + 0.5));
-  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window_.get(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   return true;
 }
 
-void MainFrame::Close() { DestroyWindow(hwnd_); }
+void MainFrame::Close() { DestroyWindow(window_.get()); }
 
 void MainFrame::KeepAwake() {
   SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
 }
 
 void MainFrame::Start(uint32_t id, uint32_t ms) {
-  if (hwnd_ == nullptr) return;
-  if (SetTimer(hwnd_, id, ms, nullptr) != 0) timers_.insert(id);
+  if (window_.get() == nullptr) return;
+  if (SetTimer(window_.get(), id, ms, nullptr) != 0) timers_.insert(id);
 }
 
 void MainFrame::Kill(uint32_t id) {
-  if (timers_.erase(id) != 0 && hwnd_ != nullptr) KillTimer(hwnd_, id);
+  if (timers_.erase(id) != 0 && window_.get() != nullptr) KillTimer(window_.get(), id);
 }
 
 bool MainFrame::IsRunning(uint32_t id) const { return timers_.count(id) != 0; }

@@ -9,10 +9,10 @@
 
 #include "app/frame_controller.h"
 #include "app/message_screen.h"
-#include "app/shell/built_in_display.h"
-#include "app/shell/gdi_owner_win32.h"
+#include "app/bindings/built_in_display.h"
 #include "app/shell/pivra_binding_win32.h"
-#include "app/shell/session_binding.h"
+#include "app/bindings/session_binding.h"
+#include "common/win32/unique_handle.h"
 
 namespace shell {
 
@@ -34,7 +34,7 @@ class MainFrame : private app::FrameWindow, private app::FrameTimers {
   ~MainFrame() override;
 
   bool Create(HINSTANCE instance);
-  HWND Handle() const { return hwnd_; }
+  HWND Handle() const { return window_.get(); }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -60,9 +60,10 @@ class MainFrame : private app::FrameWindow, private app::FrameTimers {
   bool IsRunning(uint32_t id) const override;
 
   const bool otherSession_;
-  HWND hwnd_ = nullptr;
-  HWND button_ = nullptr;
-  HPOWERNOTIFY powerNotify_ = nullptr;
+  win32::UniqueWindow window_;  // given up at WM_NCDESTROY, when the window is gone
+  HWND button_ = nullptr;       // a child: destroyed with the window
+  win32::UniquePowerNotify powerNotify_;
+  win32::UniqueSessionNotify sessionNotify_;
   BuiltInDisplay display_;
   std::unique_ptr<SessionBinding> session_;
   std::unique_ptr<app::PlaneOutput> plane_;
@@ -70,9 +71,9 @@ class MainFrame : private app::FrameWindow, private app::FrameTimers {
   std::unique_ptr<app::FrameController> controller_;
   std::set<uint32_t> timers_;
   app::ScreenKind shown_ = app::ScreenKind::None;
-  GdiOwner<HBRUSH> keyBrush_;
-  GdiOwner<HFONT> lineFont_;
-  GdiOwner<HFONT> buttonFont_;
+  win32::UniqueBrush keyBrush_;
+  win32::UniqueFont lineFont_;
+  win32::UniqueFont buttonFont_;
   int32_t lineFontHeight_ = 0;
 };
 

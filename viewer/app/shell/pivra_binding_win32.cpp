@@ -11,11 +11,11 @@ Fn Entry(HMODULE library, const char* name) {
 }  // namespace
 
 bool PivraBinding::Load(int32_t& mode) {
-  library_ = LoadLibraryW(L"Pivra_x64.dll");
-  if (library_ == nullptr) return false;
-  init_ = Entry<InitFn>(library_, "InitPivra");
-  finalise_ = Entry<VoidFn>(library_, "FinalizePivra");
-  get_ = Entry<GetFn>(library_, "GetPivra");
+  library_.reset(LoadLibraryW(L"Pivra_x64.dll"));
+  if (!library_) return false;
+  init_ = Entry<InitFn>(library_.get(), "InitPivra");
+  finalise_ = Entry<VoidFn>(library_.get(), "FinalizePivra");
+  get_ = Entry<GetFn>(library_.get(), "GetPivra");
   if (init_ == nullptr || finalise_ == nullptr || get_ == nullptr) return false;
   message_ = RegisterWindowMessageW(L"Velmora_Pivra_ModChg");
   if (init_(frame_, L"PivraClass") == 0) return false;
@@ -25,8 +25,7 @@ bool PivraBinding::Load(int32_t& mode) {
 
 void PivraBinding::Unload() {
   if (finalise_ != nullptr) finalise_();
-  if (library_ != nullptr) FreeLibrary(library_);
-  library_ = nullptr;
+  library_.reset();
   message_ = 0;
   init_ = nullptr;
   finalise_ = nullptr;

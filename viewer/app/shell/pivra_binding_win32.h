@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/tablet_mode.h"
+#include "common/win32/unique_handle.h"
 
 namespace shell {
 
@@ -27,7 +28,7 @@ class PivraBinding : public app::TabletModeSource {
   using GetFn = int(__cdecl*)();
 
   HWND frame_ = nullptr;
-  HMODULE library_ = nullptr;
+  win32::UniqueModule library_;
   UINT message_ = 0;
   InitFn init_ = nullptr;
   VoidFn finalise_ = nullptr;

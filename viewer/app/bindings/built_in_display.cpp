@@ -1,4 +1,4 @@
-#include "app/shell/built_in_display.h"
+#include "app/bindings/built_in_display.h"
 
 #include "environment/display_probe.h"
 

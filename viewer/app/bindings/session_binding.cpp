@@ -1,4 +1,4 @@
-#include "app/shell/session_binding.h"
+#include "app/bindings/session_binding.h"
 
 #include "capture/plane_request_writer.h"
 
