@@ -201,11 +201,14 @@ void CDeviceUtil::CloseDevice() {
 std::int32_t CDeviceUtil::SendIoControl(std::uint32_t nCode, void* pIn, std::uint32_t nInSize, void* pOut,
                                         std::uint32_t nOutSize, std::uint32_t* pBytesReturned,
                                         std::uint32_t* pStatus, std::uint32_t nTimeOut) {
+  // Not through Guarded: the bytes travel with the status, and a request
+  // that never completed moved none.
   RequestResult r;
-  r.status = Guarded([&] {
+  try {
     r = SendRequest(nCode, pIn, nInSize, pOut, nOutSize, nTimeOut);
-    return r.status;
-  });
+  } catch (...) {
+    r = RequestResult{status::kNotEnoughMemory, 0};
+  }
   if (pBytesReturned != nullptr) *pBytesReturned = r.bytes;
   if (pStatus != nullptr) *pStatus = r.status;
   return r.status == 0 ? 1 : 0;
