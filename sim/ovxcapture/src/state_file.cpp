@@ -24,4 +24,17 @@ std::string FormatShownState(const ShownState& state) {
   return text;
 }
 
+bool ReplaceWholeFile(const std::string& path, const std::string& text) {
+  const std::string temp = path + ".tmp";
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (f == nullptr) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  const bool closed = std::fclose(f) == 0;
+  if (!written || !closed) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  return MoveOver(temp, path);
+}
+
 }  // namespace ovxsim

@@ -24,6 +24,9 @@ struct ShownState {
 // Writes `text` to `path` + ".tmp" and renames it over `path`; false on any failure.
 [[nodiscard]] bool ReplaceWholeFile(const std::string& path, const std::string& text);
 
+// The platform's rename that replaces an existing target.
+[[nodiscard]] bool MoveOver(const std::string& from, const std::string& to);
+
 }  // namespace ovxsim
 
 #endif
