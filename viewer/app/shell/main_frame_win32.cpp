@@ -78,8 +78,9 @@ MainFrame::MainFrame(bool otherSession)
   }
   app::FrameTimers& timers = *this;
   app::FrameWindow& window = *this;
-  controller_ = std::make_unique<app::FrameController>(session_.get(), *plane_, timers, window, pivra_,
-                                                       settings, otherSession);
+  app::ScreenViews& screens = *this;
+  controller_ = std::make_unique<app::FrameController>(session_.get(), *plane_, timers, window, screens,
+                                                       pivra_, settings, otherSession);
 }
 
 MainFrame::~MainFrame() {
@@ -295,6 +296,8 @@ app::Rect MainFrame::DisplayArea() const {
   MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&r), 2);
   return app::Rect{r.left, r.top, r.right, r.bottom};
 }
+
+void MainFrame::Relayout(const views::DisplayLayout&) {}
 
 bool MainFrame::ProbeDisplay(app::DisplayState& display) { return display_.Probe(display); }
 

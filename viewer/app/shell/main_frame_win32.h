@@ -22,7 +22,7 @@ inline constexpr wchar_t kScreenProperty[] = L"TavrinScreenKind";
 inline constexpr UINT kContinueMessage = WM_USER + 1;
 inline constexpr int kButtonId = 1021;
 
-class MainFrame : private app::FrameWindow, private app::FrameTimers {
+class MainFrame : private app::FrameWindow, private app::ScreenViews, private app::FrameTimers {
  public:
   static bool RegisterWindowClass(HINSTANCE instance);
 
@@ -46,9 +46,11 @@ class MainFrame : private app::FrameWindow, private app::FrameTimers {
   void OnPowerBroadcast(WPARAM event, LPARAM data);
   void PlaceButton();
 
-  // FrameWindow
+  // ScreenViews
   void SwitchTo(app::ScreenKind kind) override;
   app::Rect DisplayArea() const override;
+  void Relayout(const views::DisplayLayout& layout) override;
+  // FrameWindow
   bool ProbeDisplay(app::DisplayState& display) override;
   bool IsMinimised() const override;
   bool FitToInput(int32_t width, int32_t height) override;

@@ -89,4 +89,13 @@ void QueuePlaneOutput::WholeInput() {
   capture::PlaneRequestQueue::Publish(request);
 }
 
+void QueuePlaneOutput::Crop(int32_t x, int32_t y, int32_t width, int32_t height) {
+  capture::PlaneRequest& request = Take(queue_);
+  request.body.partsId = OVX_VP_PROP_PARTS_CROP;
+  request.body.parts.top = OvxPoint{x, y};
+  request.body.parts.size = OvxSize{width, height};
+  request.body.flags |= capture::kGroupParts;
+  capture::PlaneRequestQueue::Publish(request);
+}
+
 }  // namespace shell
