@@ -1,0 +1,166 @@
+// The splitter with real windows: hidden ids, the switch order on screen,
+// row heights from the layout, the display view's rectangle, and that a
+// create/destroy cycle leaves no window or GDI object behind.
+#include <gtest/gtest.h>
+
+#include "app/shell/video_splitter_wnd_win32.h"
+#include "resource_ids.h"
+#include "views/framework/window_base_win32.h"
+
+namespace {
+
+using app::Row;
+using app::ViewSlot;
+
+void Pump() {
+  for (int round = 0; round < 3; ++round) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(5);
+  }
+}
+
+class Host : public views::WindowBase {
+ public:
+  bool Create(int width, int height) {
+    WNDCLASSEXW wc = ClassTemplate(L"TavrinSplitterTestHost");
+    return views::RegisterClassOnce(wc) && CreateOf(L"TavrinSplitterTestHost", WS_POPUP | WS_VISIBLE, 0,
+                                                    nullptr, 0, RECT{0, 0, width, height});
+  }
+};
+
+views::DisplayLayout Display(int32_t w, int32_t h, uint32_t fullScreen) {
+  views::DisplayLayout l;
+  l.displayWidth = w;
+  l.displayHeight = h;
+  l.fullScreen = fullScreen;
+  return l;
+}
+
+app::Rect PaneRect(const shell::CVideoSplitterWnd& s, Row row) {
+  RECT r{};
+  GetWindowRect(s.Pane(row), &r);
+  MapWindowPoints(nullptr, s.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  return app::Rect{r.left, r.top, r.right, r.bottom};
+}
+
+struct Made {
+  Host host;
+  shell::CVideoSplitterWnd splitter;
+  bool Create() {
+    if (!host.Create(1000, 800) || !splitter.CreatePanes(host.hwnd())) return false;
+    splitter.CreateViews(nullptr, nullptr, {});
+    Pump();
+    return true;
+  }
+};
+
+TEST(Splitter, ViewsStartHiddenUnderTheirKindsIds) {
+  Made m;
+  ASSERT_TRUE(m.Create());
+  EXPECT_EQ(0xE900, GetDlgCtrlID(m.splitter.hwnd()));
+  for (int i = 0; i < app::kViewCount; ++i) {
+    const auto slot = static_cast<ViewSlot>(i);
+    const views::CBaseView* v = m.splitter.View(slot);
+    if (v == nullptr) continue;
+    EXPECT_FALSE(IsWindowVisible(v->hwnd())) << i;
+    EXPECT_EQ(static_cast<int>(0xE901 + app::HighestKindOf(slot)), GetDlgCtrlID(v->hwnd())) << i;
+  }
+  ASSERT_NE(nullptr, m.splitter.View(ViewSlot::Caption));
+  ASSERT_NE(nullptr, m.splitter.View(ViewSlot::Blank));
+  ASSERT_NE(nullptr, m.splitter.View(ViewSlot::BlankController));
+  // Before any layout the display row has it all.
+  EXPECT_EQ(800, PaneRect(m.splitter, Row::Display).Height());
+}
+
+TEST(Splitter, SwitchShowsOneViewPerRowAndRowsFollowTheLayout) {
+  Made m;
+  ASSERT_TRUE(m.Create());
+  m.splitter.Relayout(Display(1920, 1280, 1));  // full screen: caption row 35, controller 100
+  m.splitter.SwitchTo(app::ScreenKind::Blank);
+  Pump();
+  EXPECT_EQ(1, m.splitter.CurrentKind());
+  EXPECT_EQ((app::Rect{0, 0, 1000, 35}), PaneRect(m.splitter, Row::Caption));
+  EXPECT_EQ((app::Rect{0, 35, 1000, 700}), PaneRect(m.splitter, Row::Display));
+  EXPECT_EQ((app::Rect{0, 700, 1000, 800}), PaneRect(m.splitter, Row::Controller));
+  HWND caption = m.splitter.View(ViewSlot::Caption)->hwnd();
+  HWND blank = m.splitter.View(ViewSlot::Blank)->hwnd();
+  EXPECT_TRUE(IsWindowVisible(caption));
+  EXPECT_TRUE(IsWindowVisible(blank));
+  EXPECT_TRUE(IsWindowVisible(m.splitter.View(ViewSlot::BlankController)->hwnd()));
+  EXPECT_EQ(0xE900, GetDlgCtrlID(blank));
+  // Blank: no close button.
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(caption, IDC_CLOSE)));
+  // The display view fills its row; its screen rectangle is what the video is fitted into.
+  RECT screen{};
+  GetWindowRect(blank, &screen);
+  EXPECT_EQ((app::Rect{screen.left, screen.top, screen.right, screen.bottom}), m.splitter.DisplayArea());
+  EXPECT_EQ(35, screen.top);
+  EXPECT_EQ(700, screen.bottom);
+  // To Abnormal: the blank view goes under the old kind's id, the close button comes back.
+  EXPECT_EQ(1, SendMessageW(m.splitter.hwnd(), shell::kSwitchViewsMessage, 8, 0));
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(blank));
+  EXPECT_EQ(0xE901 + 1, GetDlgCtrlID(blank));
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(caption, IDC_CLOSE)));
+  EXPECT_EQ(0, SendMessageW(m.splitter.hwnd(), shell::kSwitchViewsMessage, 11, 0));
+  // Windowed: no caption row; a short client: the display row takes all.
+  m.splitter.Relayout(Display(3840, 2560, 0));
+  Pump();
+  EXPECT_EQ(0, PaneRect(m.splitter, Row::Caption).bottom);
+  EXPECT_EQ((app::Rect{0, 0, 1000, 600}), PaneRect(m.splitter, Row::Display));
+  MoveWindow(m.host.hwnd(), 0, 0, 1000, 250, TRUE);
+  MoveWindow(m.splitter.hwnd(), 0, 0, 1000, 250, TRUE);
+  Pump();
+  EXPECT_EQ((app::Rect{0, 0, 1000, 250}), PaneRect(m.splitter, Row::Display));
+  EXPECT_EQ(0, PaneRect(m.splitter, Row::Controller).Height());
+}
+
+// Every window of this thread, children included.
+int CountWindows() {
+  int n = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND top, LPARAM p) -> BOOL {
+        ++*reinterpret_cast<int*>(p);
+        EnumChildWindows(
+            top, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int*>(q), TRUE; }, p);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&n));
+  return n;
+}
+
+TEST(Splitter, CreateAndDestroyLeaveNothingBehind) {
+  // One cycle first: classes, fonts and bitmaps the system caches.
+  {
+    Made m;
+    ASSERT_TRUE(m.Create());
+    m.splitter.Relayout(Display(1920, 1280, 1));
+    m.splitter.SwitchTo(app::ScreenKind::Blank);
+    Pump();
+  }
+  Pump();
+  const int windows = CountWindows();
+  const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  for (int cycle = 0; cycle < 3; ++cycle) {
+    Made m;
+    ASSERT_TRUE(m.Create());
+    m.splitter.Relayout(Display(1920, 1280, 1));
+    m.splitter.SwitchTo(app::ScreenKind::Blank);
+    m.splitter.SwitchTo(app::ScreenKind::Abnormal);
+    Pump();
+    EXPECT_GT(CountWindows(), windows + 5);
+  }
+  Pump();
+  EXPECT_EQ(windows, CountWindows());
+  EXPECT_EQ(gdi, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+  EXPECT_EQ(user, GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+  printf("gdi %lu user %lu windows %d\n", gdi, user, windows);
+}
+
+}  // namespace
