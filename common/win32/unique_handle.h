@@ -7,6 +7,7 @@
 // GetLastError() after an owner went out of scope on a failure path.
 
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 #include <wtsapi32.h>
 
@@ -126,6 +127,19 @@ struct ActivationContext {
   static void Close(Type h) noexcept { ::ReleaseActCtx(h); }
 };
 
+// A window subclass installed with SetWindowSubclass.
+struct SubclassValue {
+  HWND window = nullptr;
+  SUBCLASSPROC procedure = nullptr;
+  UINT_PTR id = 0;
+};
+struct Subclass {
+  using Type = SubclassValue;
+  static constexpr Type Empty() noexcept { return {}; }
+  static bool IsEmpty(const Type& v) noexcept { return v.window == nullptr; }
+  static void Close(const Type& v) noexcept { ::RemoveWindowSubclass(v.window, v.procedure, v.id); }
+};
+
 template <typename I>
 struct Com {
   using Type = I*;
@@ -159,6 +173,7 @@ using UniqueModule = UniqueHandle<policy::NullIsEmpty<HMODULE, policy::CloseModu
 using UniqueWindow = UniqueHandle<policy::NullIsEmpty<HWND, policy::CloseWindow>>;
 using UniqueIcon = UniqueHandle<policy::NullIsEmpty<HICON, policy::CloseIcon>>;
 using UniqueActivationContext = UniqueHandle<policy::ActivationContext>;
+using UniqueSubclass = UniqueHandle<policy::Subclass>;
 using UniquePowerNotify = UniqueHandle<policy::NullIsEmpty<HPOWERNOTIFY, policy::ClosePowerNotify>>;
 using UniqueSessionNotify = UniqueHandle<policy::NullIsEmpty<HWND, policy::CloseSessionNotify>>;
 using UniqueEventSource = UniqueHandle<policy::NullIsEmpty<HANDLE, policy::CloseEventSource>>;

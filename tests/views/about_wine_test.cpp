@@ -1,0 +1,141 @@
+// The About box as the user sees it: title, labels and versions in the
+// interface language (LC_ALL), "-" for what could not be read, the legal
+// notice from the program's version resource, OK closes it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "resource_ids.h"
+#include "views/forms/version_dialog_win32.h"
+#include "views/ui_strings.h"
+
+namespace views {
+namespace {
+
+struct Seen {
+  std::wstring title;
+  std::wstring texts[9];  // 1026 to 1034
+  std::wstring ok;
+  bool found = false;
+  bool visible = false;
+};
+
+std::wstring TextOf(HWND window) {
+  wchar_t buffer[256] = {};
+  GetWindowTextW(window, buffer, 256);
+  return buffer;
+}
+
+HWND FindOwnDialog() {
+  HWND found = nullptr;
+  EnumWindows(
+      [](HWND window, LPARAM out) -> BOOL {
+        wchar_t cls[16] = {};
+        GetClassNameW(window, cls, 16);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (std::wstring(cls) == L"#32770" && process == GetCurrentProcessId()) {
+          *reinterpret_cast<HWND*>(out) = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Saves the dialog's pixels as a 24-bit BMP (for looking at it).
+void SaveScreenshot(HWND dialog, const char* path) {
+  RECT r{};
+  GetWindowRect(dialog, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, dib);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const DWORD stride = (w * 3 + 3) & ~3, size = stride * h;
+  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof info.bmiHeader + size), 0, 0,
+                        static_cast<DWORD>(sizeof file + sizeof info.bmiHeader)};
+  if (FILE* f = std::fopen(path, "wb")) {
+    std::fwrite(&file, sizeof file, 1, f);
+    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f);
+    std::fwrite(bits, size, 1, f);
+    std::fclose(f);
+  }
+  SelectObject(memory, old);
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+// Runs the box and reads it from a second thread, as a user's tool would.
+Seen RunAbout(VersionDialog& dialog) {
+  Seen seen;
+  std::atomic<bool> done{false};
+  std::thread reader([&] {
+    for (int i = 0; i < 500 && !seen.found; ++i) {
+      if (HWND box = FindOwnDialog(); box != nullptr && IsWindowVisible(box)) {
+        Sleep(100);  // let it paint
+        seen.found = true;
+        seen.visible = true;
+        seen.title = TextOf(box);
+        for (int id = IDC_ABOUT_PROGRAM_VERSION; id <= IDC_ABOUT_LEGAL; ++id)
+          seen.texts[id - IDC_ABOUT_PROGRAM_VERSION] = TextOf(GetDlgItem(box, id));
+        seen.ok = TextOf(GetDlgItem(box, IDOK));
+        if (const char* shot = std::getenv("TAVRIN_ABOUT_SHOT")) SaveScreenshot(box, shot);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+      } else {
+        Sleep(20);
+      }
+    }
+    done = true;
+  });
+  const INT_PTR result = dialog.DoModal();
+  reader.join();
+  EXPECT_EQ(result, IDOK);
+  return seen;
+}
+
+UiLanguage ProcessLanguage() {
+  const char* locale = std::getenv("LC_ALL");
+  return LanguageOfLocale(locale != nullptr ? locale : "");
+}
+
+TEST(AboutBox, TitleLabelsAndVersionsInTheInterfaceLanguage) {
+  const UiLanguage language = ProcessLanguage();
+  VersionDialog dialog(L"1.0.2.0", L"1.0.515.5", L"");
+  EXPECT_EQ(dialog.ProgramVersion(), L"V1.00L11 ");
+  const Seen seen = RunAbout(dialog);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.title, TableString(language, 168) + TableString(language, 128) + TableString(language, 169));
+  EXPECT_EQ(seen.texts[0], L"V1.00L11 ");
+  EXPECT_EQ(seen.texts[1], L"1.0.2.0");
+  EXPECT_EQ(seen.texts[2], L"1.0.515.5");
+  EXPECT_EQ(seen.texts[3], L"-");
+  EXPECT_EQ(seen.texts[4], TableString(language, 128));
+  EXPECT_EQ(seen.texts[5], TableString(language, 170));
+  EXPECT_EQ(seen.texts[6], TableString(language, 171));
+  EXPECT_EQ(seen.texts[7], TableString(language, 172));
+  EXPECT_EQ(seen.texts[8], L"Copyright (C) 2024 Velmora. All rights reserved.");
+  EXPECT_EQ(seen.ok, L"OK");
+}
+
+TEST(AboutBox, EmptyVersionsShowTheDash) {
+  VersionDialog dialog(L"", L"", L"");
+  EXPECT_EQ(dialog.DriverVersion(), L"-");
+  EXPECT_EQ(dialog.FirmwareVersion(), L"-");
+  EXPECT_EQ(dialog.ApiVersion(), L"-");
+}
+
+}  // namespace
+}  // namespace views

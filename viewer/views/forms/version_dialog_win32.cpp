@@ -1,0 +1,60 @@
+#include "views/forms/version_dialog_win32.h"
+
+#include "capture/own_version.h"
+#include "resource_ids.h"
+#include "views/layout/version_text.h"
+#include "views/ui_strings.h"
+
+namespace views {
+
+VersionDialog::VersionDialog(std::wstring driverVersion, std::wstring firmwareVersion,
+                             std::wstring apiVersion) {
+  std::wstring product;
+  if (capture::ReadOwnVersionText(capture::kOwnProductVersion, product))
+    product = TrimProductVersion(product);
+  const std::wstring unknown = LoadUiString(kIdsAboutUnknown);
+  program_ = OrPlaceholder(std::move(product), unknown);
+  driver_ = OrPlaceholder(std::move(driverVersion), unknown);
+  firmware_ = OrPlaceholder(std::move(firmwareVersion), unknown);
+  api_ = OrPlaceholder(std::move(apiVersion), unknown);
+}
+
+INT_PTR VersionDialog::DoModal(HWND owner) {
+  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUTBOX), owner,
+                         &VersionDialog::Procedure, reinterpret_cast<LPARAM>(this));
+}
+
+void VersionDialog::OnInitDialog(HWND dialog) const {
+  const std::wstring title =
+      LoadUiString(kIdsAboutStart) + LoadUiString(kIdsTitle) + LoadUiString(kIdsAboutEnd);
+  SetWindowTextW(dialog, title.c_str());
+  SetDlgItemTextW(dialog, IDC_ABOUT_PROGRAM_VERSION, program_.c_str());
+  SetDlgItemTextW(dialog, IDC_ABOUT_DRIVER_VERSION, driver_.c_str());
+  SetDlgItemTextW(dialog, IDC_ABOUT_FIRMWARE_VERSION, firmware_.c_str());
+  SetDlgItemTextW(dialog, IDC_ABOUT_API_VERSION, api_.c_str());
+  SetDlgItemTextW(dialog, IDC_ABOUT_TITLE, LoadUiString(kIdsTitle).c_str());
+  SetDlgItemTextW(dialog, IDC_ABOUT_DRIVER, LoadUiString(kIdsAboutDriver).c_str());
+  SetDlgItemTextW(dialog, IDC_ABOUT_FIRMWARE, LoadUiString(kIdsAboutFirmware).c_str());
+  SetDlgItemTextW(dialog, IDC_ABOUT_API, LoadUiString(kIdsAboutApi).c_str());
+  std::wstring legal;
+  if (!capture::ReadOwnVersionText(capture::kOwnLegalNotice, legal)) legal.clear();
+  SetDlgItemTextW(dialog, IDC_ABOUT_LEGAL, legal.c_str());
+}
+
+INT_PTR CALLBACK VersionDialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      reinterpret_cast<const VersionDialog*>(lParam)->OnInitDialog(dialog);
+      return TRUE;  // default focus: OK
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+      }
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace views

@@ -1,0 +1,26 @@
+#include "views/forms/view_factory_win32.h"
+
+#include "views/forms/blank_views_win32.h"
+#include "views/forms/caption_view_win32.h"
+
+namespace views {
+
+std::unique_ptr<CBaseView> CreateViewObject(ViewClass viewClass) {
+  switch (viewClass) {
+    case ViewClass::VideoCaptionView:
+      return std::make_unique<CVideoCaptionView>();
+    case ViewClass::VideoBlankView:
+      return std::make_unique<CVideoBlankView>();
+    case ViewClass::VideoBlankControllerView:
+      return std::make_unique<CVideoBlankControllerView>();
+  }
+  return nullptr;
+}
+
+std::unique_ptr<CBaseView> CreateViewInPane(ViewClass viewClass, HWND pane, UINT id) {
+  std::unique_ptr<CBaseView> view = CreateViewObject(viewClass);
+  if (view == nullptr || !view->Create(pane, id)) return nullptr;
+  return view;
+}
+
+}  // namespace views
