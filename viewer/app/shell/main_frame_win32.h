@@ -1,18 +1,19 @@
 #pragma once
-// The viewer's only top-level window: paints the current screen, turns
-// window messages and timers into calls of the frame logic, and owns the
-// device session and the settings store for its lifetime.
+// The viewer's only top-level window: its client area is the splitter with
+// the screens' views; it turns window messages and timers into calls of the
+// frame logic, and owns the device session and the settings store for its
+// lifetime.
 #include <windows.h>
 
 #include <memory>
 #include <set>
 
 #include "app/frame_controller.h"
-#include "app/message_screen.h"
 #include "app/shell/built_in_display.h"
 #include "app/shell/gdi_owner_win32.h"
 #include "app/shell/pivra_binding_win32.h"
 #include "app/shell/session_binding.h"
+#include "app/shell/video_splitter_wnd_win32.h"
 
 namespace shell {
 
@@ -20,7 +21,6 @@ namespace shell {
 // and tools from outside).
 inline constexpr wchar_t kScreenProperty[] = L"TavrinScreenKind";
 inline constexpr UINT kContinueMessage = WM_USER + 1;
-inline constexpr int kButtonId = 1021;
 
 class MainFrame : private app::FrameWindow, private app::ScreenViews, private app::FrameTimers {
  public:
@@ -41,10 +41,8 @@ class MainFrame : private app::FrameWindow, private app::ScreenViews, private ap
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnCreate();
   void OnDestroy();
-  void OnPaint();
   void OnGetMinMaxInfo(MINMAXINFO& info) const;
   void OnPowerBroadcast(WPARAM event, LPARAM data);
-  void PlaceButton();
 
   // ScreenViews
   void SwitchTo(app::ScreenKind kind) override;
@@ -63,19 +61,14 @@ class MainFrame : private app::FrameWindow, private app::ScreenViews, private ap
 
   const bool otherSession_;
   HWND hwnd_ = nullptr;
-  HWND button_ = nullptr;
   HPOWERNOTIFY powerNotify_ = nullptr;
   BuiltInDisplay display_;
   std::unique_ptr<SessionBinding> session_;
   std::unique_ptr<app::PlaneOutput> plane_;
   PivraBinding pivra_;
+  CVideoSplitterWnd splitter_;
   std::unique_ptr<app::FrameController> controller_;
   std::set<uint32_t> timers_;
-  app::ScreenKind shown_ = app::ScreenKind::None;
-  GdiOwner<HBRUSH> keyBrush_;
-  GdiOwner<HFONT> lineFont_;
-  GdiOwner<HFONT> buttonFont_;
-  int32_t lineFontHeight_ = 0;
 };
 
 }  // namespace shell

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "views/forms/controller_bar_win32.h"
+#include "views/forms/error_view_win32.h"
+#include "views/forms/play_view_win32.h"
 #include "views/forms/view_factory_win32.h"
 
 namespace shell {
@@ -16,18 +19,48 @@ app::Row RowOf(app::ViewSlot slot) {
   return app::Row::Display;
 }
 
-// The class of each view, or nothing while that view is not built.
-std::unique_ptr<views::CBaseView> MakeView(app::ViewSlot slot, HWND pane) {
+views::ViewClass ClassOf(app::ViewSlot slot) {
+  using views::ViewClass;
   switch (slot) {
     case app::ViewSlot::Caption:
-      return views::CreateViewInPane(views::ViewClass::VideoCaptionView, pane);
+      return ViewClass::VideoCaptionView;
     case app::ViewSlot::Blank:
-      return views::CreateViewInPane(views::ViewClass::VideoBlankView, pane);
+      return ViewClass::VideoBlankView;
+    case app::ViewSlot::Play:
+      return ViewClass::VideoPlayView;
+    case app::ViewSlot::PlayController:
+      return ViewClass::VideoPlayControllerView;
     case app::ViewSlot::BlankController:
-      return views::CreateViewInPane(views::ViewClass::VideoBlankControllerView, pane);
+      return ViewClass::VideoBlankControllerView;
     default:
-      return nullptr;
+      return slot < app::ViewSlot::PlayController ? ViewClass::VideoErrorView
+                                                  : ViewClass::VideoErrorControllerView;
   }
+}
+
+// The kind an error view or controller is told (4 to 10), 0 for the others.
+uint32_t ErrorKindOf(app::ViewSlot slot) {
+  const auto i = static_cast<int32_t>(slot);
+  if (slot >= app::ViewSlot::Error4 && slot <= app::ViewSlot::Error10) {
+    return static_cast<uint32_t>(4 + i - static_cast<int32_t>(app::ViewSlot::Error4));
+  }
+  if (slot >= app::ViewSlot::ErrorController4 && slot <= app::ViewSlot::ErrorController10) {
+    return static_cast<uint32_t>(4 + i - static_cast<int32_t>(app::ViewSlot::ErrorController4));
+  }
+  return 0;
+}
+
+// The view object told its kind and listener, then its window in `pane`.
+std::unique_ptr<views::CBaseView> MakeView(app::ViewSlot slot, HWND pane, app::IVideoPlayListner* play) {
+  std::unique_ptr<views::CBaseView> view = views::CreateViewObject(ClassOf(slot));
+  if (view == nullptr) return nullptr;
+  if (auto* error = dynamic_cast<views::CVideoErrorView*>(view.get())) error->SetKind(ErrorKindOf(slot));
+  if (auto* bar = dynamic_cast<views::CVideoErrorControllerView*>(view.get()))
+    bar->SetKind(ErrorKindOf(slot));
+  if (auto* bar = dynamic_cast<views::CControllerBarView*>(view.get())) bar->SetPlayListener(play);
+  if (auto* playView = dynamic_cast<views::CVideoPlayView*>(view.get())) playView->SetPlayListener(play);
+  if (!view->Create(pane, views::kFirstViewId)) return nullptr;
+  return view;
 }
 
 }  // namespace
@@ -58,12 +91,11 @@ bool CVideoSplitterWnd::CreatePanes(HWND frame) {
 
 void CVideoSplitterWnd::CreateViews(app::ScreenModeChangeListner* screenMode, app::IVideoPlayListner* play,
                                     const views::SettingsMap& settings) {
-  (void)play;  // for the play view and the controllers
   for (int32_t i = 0; i < app::kViewCount; ++i) {
     const auto slot = static_cast<app::ViewSlot>(i);
     HWND pane = Pane(RowOf(slot));
     if (pane == nullptr) continue;
-    std::unique_ptr<views::CBaseView> view = MakeView(slot, pane);
+    std::unique_ptr<views::CBaseView> view = MakeView(slot, pane, play);
     if (view == nullptr) continue;
     view->SetScreenModeListener(screenMode);
     view->ApplySettings(settings);
