@@ -3,18 +3,24 @@
 # capture board.
 #
 #   tools/run-viewer.sh [--scenario NAME|FILE] [--seconds N] [--screenshot OUT.png]
+#                       [--lock] [--elsewhere]
 #
 #   --scenario   what the simulated board does: "default" (no source at open,
 #                an HDMI source of 1920 x 1080 half a second later: Waiting,
 #                then the video screen), "no-signal" (never a source),
-#                "open-fails" (the board does not open: Abnormal), or a
-#                scenario file (sim/ovxcapture format).  Without the option
-#                OVXSIM_SCENARIO is used when set.
+#                "open-fails" (the board does not open: Abnormal),
+#                "update-required" (a firmware newer than the viewer knows),
+#                or a scenario file (sim/ovxcapture format).  Without the
+#                option OVXSIM_SCENARIO is used when set.
 #   --seconds N  close the viewer after N seconds (default: run until its
 #                window is closed).
 #   --screenshot OUT.png
 #                take a picture of the whole screen after --seconds (default
 #                5) and then close the viewer.
+#   --lock       lock the session a second before --seconds end (the
+#                Stopped screen).
+#   --elsewhere  a copy of the viewer runs in another session (the
+#                AlreadyRunning screen).
 #
 # On a fresh Debian 12, run as root: missing packages are installed first.
 # Without DISPLAY an Xvfb (1920 x 1280) is started for the run (screenshots
@@ -32,11 +38,15 @@ die() { say "error: $*"; exit 1; }
 scenario=
 seconds=
 shot=
+lock=
+elsewhere=
 while [ $# -gt 0 ]; do
   case $1 in
     --scenario) [ $# -ge 2 ] || die "--scenario needs a name or file"; scenario=$2; shift 2 ;;
     --seconds) [ $# -ge 2 ] || die "--seconds needs a number"; seconds=$2; shift 2 ;;
     --screenshot) [ $# -ge 2 ] || die "--screenshot needs a file name"; shot=$2; shift 2 ;;
+    --lock) lock=1; shift ;;
+    --elsewhere) elsewhere=1; shift ;;
     -h|--help) sed -n '2,24p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) die "unknown option '$1' (see --help)" ;;
   esac
@@ -85,7 +95,8 @@ case ${scenario:-} in
   default) unset OVXSIM_SCENARIO; scenario= ;;
   no-signal) printf '# no source at all\nclock realtime\n' >"$work/scenario.txt"; scenario=$work/scenario.txt ;;
   open-fails) printf 'fail Ovx_DevOpen status=-5\n' >"$work/scenario.txt"; scenario=$work/scenario.txt ;;
-  *) [ -f "$scenario" ] || die "no scenario '$scenario' (default, no-signal, open-fails or a file)"
+  update-required) printf 'firmware 0x20000000\n' >"$work/scenario.txt"; scenario=$work/scenario.txt ;;
+  *) [ -f "$scenario" ] || die "no scenario '$scenario' (default, no-signal, open-fails, update-required or a file)"
      scenario=$(cd "$(dirname "$scenario")" && pwd)/$(basename "$scenario") ;;
 esac
 [ -n "$scenario" ] && export OVXSIM_SCENARIO=$scenario
@@ -114,15 +125,25 @@ fi
 # 5. Run.
 say "running tavrin.exe (DISPLAY=$DISPLAY, scenario ${OVXSIM_SCENARIO:-built-in default})"
 cd "$bin"
+if [ -n "$elsewhere" ]; then
+  wine tavrin_probe.exe hold-global "${seconds:-86400}" >/dev/null 2>&1 &
+  wine tavrin_probe.exe wait-global 15 >/dev/null 2>&1 || die "the other session's copy did not start"
+fi
 if [ -z "$seconds" ]; then
   wine tavrin.exe
   exit $?
 fi
 wine tavrin.exe &
 viewer_pid=$!
-sleep "$seconds"
+if [ -n "$lock" ] && [ "$seconds" -gt 1 ]; then
+  sleep $((seconds - 1))
+  wine tavrin_probe.exe send lock >/dev/null 2>&1 || true
+  sleep 1
+else
+  sleep "$seconds"
+fi
 screen=$(wine tavrin_probe.exe screen 2>/dev/null | tr -d '\r' || true)
-say "after ${seconds}s: ${screen:-no window} (2 video, 4 stopped, 5 waiting, 6 no signal, 8 abnormal)"
+say "after ${seconds}s: ${screen:-no window} (2 video, 4 stopped, 5 waiting, 6 no signal, 8 abnormal, 9 update required, 10 already running)"
 if [ -n "$shot" ]; then
   import -window root "$shot"
   say "screenshot: $shot"
