@@ -159,6 +159,40 @@ TEST(Splitter, CheckQueriesAskTheShownDisplayView) {
   EXPECT_EQ(0u, m.splitter.CheckState());
 }
 
+// The Overlapped screen checks in the background: a check answers with the
+// result of the one before it, so the second of two checks tells.
+uint32_t CheckTwice(shell::CVideoSplitterWnd& splitter) {
+  uint32_t result = 2;
+  for (int i = 0; i < 2; ++i) {
+    for (int tries = 0; tries < 100 && (result = splitter.CheckOverlap()) == 2; ++tries) Pump();
+    Pump();
+  }
+  return result;
+}
+
+TEST(Splitter, OverlappedScreenIgnoresItsTextButWatchesTheRest) {
+  Made m;
+  ASSERT_TRUE(m.Create());
+  SetWindowPos(m.host.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  m.splitter.Relayout(Display(1920, 1280, 0));
+  m.splitter.SwitchTo(app::ScreenKind::Overlapped);
+  Pump();
+  ASSERT_EQ(1u, m.splitter.CheckState());
+  // White text on the key colour, and yet nothing covers the view.
+  EXPECT_EQ(0u, CheckTwice(m.splitter));
+  // A window of another colour over the empty lower part of the view.
+  const app::Rect area = m.splitter.DisplayArea();
+  HWND cover =
+      CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, area.left + 20, area.bottom - 120,
+                      200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(nullptr, cover);
+  Pump();
+  EXPECT_EQ(1u, CheckTwice(m.splitter));
+  DestroyWindow(cover);
+  Pump();
+  EXPECT_EQ(0u, CheckTwice(m.splitter));
+}
+
 // Live GDI objects of this process.  Wine answers GetGuiResources with 0, so
 // there the entries of the shared handle table (the PEB points to it, one
 // 24-byte entry per handle, a non-zero type byte at offset 14 while the
