@@ -402,20 +402,41 @@ TEST_F(PlayScreen, KeysFromTheKeyboardAndThroughTheFramesPreTranslation) {
 }
 
 // The bar's controls at a display: (full screen, indicator, zoom out).
+// A text's width in the font a control uses now.
+int TextWidthIn(HWND control, const std::wstring& text) {
+  win32::UniqueWindowDc dc = win32::GetWindowDc(control);
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  win32::UniqueSelection selected = win32::Select(dc.get().dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc.get().dc, text.c_str(), static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+// The bar's controls at a display: buttons of at least their design width
+// (wider when a caption needs it), the indicator left of the zoom-out button.
 void ExpectBarPlacement(HWND view, const ControllerBarIds& ids, const DisplayLayout& layout) {
   RECT client{};
   GetClientRect(view, &client);
   auto s = [&](int units) { return ScaleToDisplay(units, layout); };
-  const int bw = s(280), bh = s(80), off = s(50);
+  const int bh = s(80), off = s(50);
   const int by = (client.bottom - bh) / 2;
-  EXPECT_EQ(RectIn(GetDlgItem(view, static_cast<int>(ids.fullScreen)), view),
-            (Rect{off, by, off + bw, by + bh}));
-  const Rect out{client.right - off - bw, by, client.right - off, by + bh};
-  EXPECT_EQ(RectIn(GetDlgItem(view, static_cast<int>(ids.zoomOut)), view), out);
+  HWND full = GetDlgItem(view, static_cast<int>(ids.fullScreen));
+  HWND zoomOut = GetDlgItem(view, static_cast<int>(ids.zoomOut));
+  const int fw = RectIn(full, view).Width();
+  const int ow = RectIn(zoomOut, view).Width();
+  EXPECT_GE(fw, s(280));
+  EXPECT_GE(ow, s(280));
+  EXPECT_EQ(RectIn(full, view), (Rect{off, by, off + fw, by + bh}));
+  const Rect out{client.right - off - ow, by, client.right - off, by + bh};
+  EXPECT_EQ(RectIn(zoomOut, view), out);
   const int iw = s(320), ih = s(170);
   const int iy = (client.bottom - ih) / 2;
   EXPECT_EQ(RectIn(GetDlgItem(view, static_cast<int>(ids.zoomIndicator)), view),
             (Rect{out.left - off - iw, iy, out.left - off, iy + ih}));
+  // Icon, gap and either caption fit in the button.
+  for (StringId id : {kIdsFullScreen, kIdsNormalScreen})
+    EXPECT_LE(TextWidthIn(full, LoadUiString(id)) + s(60), fw) << Narrow(LoadUiString(id));
+  EXPECT_LE(TextWidthIn(zoomOut, LoadUiString(kIdsZoomOut)) + s(60), ow);
 }
 
 bool Visible(HWND w) { return (GetWindowLongPtrW(w, GWL_STYLE) & WS_VISIBLE) != 0; }
@@ -570,12 +591,16 @@ TEST_F(ErrorScreen, EveryKindShowsItsTextsInTheInterfaceLanguageAndItsButton) {
       for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x) white += p.At(x, y) == kWhite;
       const bool blank = expected.find_first_not_of(L' ') == std::wstring::npos;
+      // On one line, inside the control: a static would wrap it out of sight.
+      EXPECT_LE(TextWidthIn(Line(n), expected), r.Width()) << "kind " << kind << " line " << n + 1;
       EXPECT_EQ(white > 0, !blank) << "kind " << kind << " line " << n + 1 << " " << Narrow(expected);
       textPixels += white;
     }
     EXPECT_EQ(Visible(ErrorButton()), content.HasButton()) << kind;
     if (content.HasButton()) {
       EXPECT_EQ(TextOf(ErrorButton()), TableString(language, content.buttonCaption)) << kind;
+      EXPECT_LT(TextWidthIn(ErrorButton(), TextOf(ErrorButton())),
+                RectIn(ErrorButton(), view->hwnd()).Width());
       if (HasResourceBitmap(322)) {
         EXPECT_EQ(ReadClient(ErrorButton()).At(0, 10), kWhite) << kind;
       }
@@ -603,7 +628,8 @@ TEST_F(ErrorScreen, LinesAroundTheMiddleButtonUnderThemOnEachDisplay) {
     auto s = [&](int units) { return ScaleToDisplay(units, d); };
     RECT client{};
     GetClientRect(view->hwnd(), &client);
-    const int w = s(600), h = s(60), gap = s(5);
+    const int w = RectIn(Line(2), view->hwnd()).Width(), h = s(60), gap = s(5);
+    EXPECT_GE(w, s(600));
     const int x = (client.right - w) / 2;
     const int y3 = (client.bottom - h) / 2;
     EXPECT_EQ(RectIn(Line(2), view->hwnd()), (Rect{x, y3, x + w, y3 + h}));
@@ -611,7 +637,8 @@ TEST_F(ErrorScreen, LinesAroundTheMiddleButtonUnderThemOnEachDisplay) {
     EXPECT_EQ(RectIn(Line(0), view->hwnd()), (Rect{x, y3 - 2 * (gap + h), x + w, y3 - 2 * gap - h}));
     const Rect l4{x, y3 + h + gap, x + w, y3 + 2 * h + gap};
     EXPECT_EQ(RectIn(Line(3), view->hwnd()), l4);
-    const int bw = s(160), bx = (client.right - bw) / 2;
+    const int bw = RectIn(ErrorButton(), view->hwnd()).Width(), bx = (client.right - bw) / 2;
+    EXPECT_GE(bw, s(160));
     const Rect b{bx, l4.bottom + s(40), bx + bw, l4.bottom + s(40) + s(60)};
     EXPECT_EQ(RectIn(ErrorButton(), view->hwnd()), b);
     EXPECT_EQ(view->GetExclusionRect(), (Rect{x, y3 - 2 * (gap + h), x + w, b.bottom}));
