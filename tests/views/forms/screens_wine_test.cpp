@@ -351,12 +351,32 @@ TEST_F(PlayScreen, RealWheelAndDragAskWhatPinchAndSlideWould) {
   ASSERT_TRUE(Xdotool({"mousemove", std::to_string(x), std::to_string(y), "mousedown", "1", "mousemove",
                        std::to_string(x2), std::to_string(y2), "mouseup", "1"}));
   PumpUntil([&] { return GetCapture() == nullptr && !frame.zooms.empty(); });
+  for (int i = 0; i < 10; ++i) Pump();  // the drag's last moves
   ASSERT_FALSE(frame.zooms.empty());
   const ZoomRequest& drag = frame.zooms.back();
   EXPECT_DOUBLE_EQ(drag.zoom, 3.0);
   EXPECT_NEAR(drag.centre->x, slide.frame.zooms[0].centre->x, 1e-9);
   EXPECT_NEAR(drag.centre->y, slide.frame.zooms[0].centre->y, 1e-9);
   EXPECT_EQ(play->CheckState(), 1u);  // the drag is over
+
+  // The same drag as mouse messages made from touch pans nothing: the
+  // fingers' own touch messages do.
+  frame.zooms.clear();
+  auto at = [](int px, int py, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(px, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    in.mi.dy = MulDiv(py, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in.mi.dwExtraInfo = 0xFF515780;  // the platform's pen-or-touch signature
+    return in;
+  };
+  // Away from the last click, so that this is no double click.
+  INPUT touchDrag[] = {at(x + 200, y, MOUSEEVENTF_LEFTDOWN), at(x2 + 200, y2, 0),
+                       at(x2 + 200, y2, MOUSEEVENTF_LEFTUP)};
+  ASSERT_EQ(SendInput(3, touchDrag, sizeof(INPUT)), 3u);
+  for (int i = 0; i < 20; ++i) Pump();
+  EXPECT_TRUE(frame.zooms.empty());
 }
 
 TEST_F(PlayScreen, KeysFromTheKeyboardAndThroughTheFramesPreTranslation) {
