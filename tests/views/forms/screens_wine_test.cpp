@@ -170,12 +170,13 @@ class PlayScreen : public ::testing::Test {
     auto v = CreateViewInPane(ViewClass::VideoPlayView, panes.display.hwnd());
     auto c = CreateViewInPane(ViewClass::VideoPlayControllerView, panes.controller.hwnd());
     ASSERT_TRUE(v && c);
+    // Wired through the base class, as the splitter holds them.
+    for (CBaseView* view : {v.get(), c.get()}) {
+      view->SetPlayListener(&frame);
+      view->SetScreenModeListener(&frame);
+    }
     play.reset(static_cast<CVideoPlayView*>(v.release()));
     bar.reset(static_cast<CVideoPlayControllerView*>(c.release()));
-    play->SetPlayListener(&frame);
-    play->SetScreenModeListener(&frame);
-    bar->SetPlayListener(&frame);
-    bar->SetScreenModeListener(&frame);
     play->ApplySettings({{4, L"8"}, {5, L"5"}});
     frame.views = {play.get(), bar.get()};
     for (CBaseView* view : frame.views) {
@@ -564,12 +565,15 @@ class ErrorScreen : public ::testing::Test {
     auto v = CreateViewInPane(ViewClass::VideoErrorView, panes.display.hwnd());
     auto c = CreateViewInPane(ViewClass::VideoErrorControllerView, panes.controller.hwnd());
     ASSERT_TRUE(v && c);
+    for (CBaseView* x : {v.get(), c.get()}) {
+      x->SetKind(kind);
+      x->SetPlayListener(&frame);
+      x->SetScreenModeListener(&frame);
+    }
     view.reset(static_cast<CVideoErrorView*>(v.release()));
     bar.reset(static_cast<CVideoErrorControllerView*>(c.release()));
-    view->SetKind(kind);
-    bar->SetKind(kind);
-    bar->SetPlayListener(&frame);
-    bar->SetScreenModeListener(&frame);
+    EXPECT_EQ(view->Kind(), kind);
+    EXPECT_EQ(bar->Kind(), kind);
     frame.views = {view.get(), bar.get()};
     for (CBaseView* x : frame.views) {
       x->SendInitialUpdate();
