@@ -132,6 +132,19 @@ inline Pixels ReadClient(HWND window) {
   return pixels;
 }
 
+// Reads until `settled` holds (painting reaches the screen in its own
+// time on a loaded machine); the last read after 10 s otherwise.
+template <class Settled>
+Pixels ReadClientWhen(HWND window, Settled settled) {
+  const ULONGLONG limit = GetTickCount64() + 10000;
+  Pixels pixels = ReadClient(window);
+  while (!settled(pixels) && GetTickCount64() < limit) {
+    Pump();
+    pixels = ReadClient(window);
+  }
+  return pixels;
+}
+
 // A solid bitmap of `colour` (0x00RRGGBB), as a face or icon made here.
 inline win32::UniqueBitmap SolidBitmap(int width, int height, uint32_t colour) {
   BITMAPINFO info{};

@@ -77,3 +77,25 @@ TEST(ErrorExclusion, UnionOfLinesAndTheShownButtonIgnoringEmptyRects) {
 
 }  // namespace
 }  // namespace views
+
+#include "views/text_fit.h"
+
+namespace views {
+namespace {
+
+TEST(TextFit, DesignWidthUnlessAWiderTextNeedsMore) {
+  const int32_t short_[] = {100, 250};
+  EXPECT_EQ(WidthToHold(600, short_, 20), 600);
+  const int32_t wide[] = {300, 700, -5};
+  EXPECT_EQ(WidthToHold(600, wide, 20), 700 + 35 + 20);
+  // Nothing measured (no text, a failed measurement): the design width.
+  EXPECT_EQ(WidthToHold(280, {}, 100), 280);
+  const int32_t failed[] = {0, 0};
+  EXPECT_EQ(WidthToHold(280, failed, 100), 280);
+  // Absurd widths are bounded.
+  const int32_t huge[] = {INT32_MAX};
+  EXPECT_GT(WidthToHold(10, huge, INT32_MAX), 10);
+}
+
+}  // namespace
+}  // namespace views

@@ -29,6 +29,10 @@ class CBaseView : public CFormView, private LayoutSurface {
   // The window from the view's template, hidden, as a child of `pane`.
   [[nodiscard]] bool Create(HWND pane, UINT id);
   void SetScreenModeListener(app::ScreenModeChangeListner* listener) { listener_ = listener; }
+  // The frame's zoom listener, for the views that ask for zooms; others ignore it.
+  virtual void SetPlayListener(app::IVideoPlayListner*) {}
+  // The screen kind of a message view or bar, before the initial update; others ignore it.
+  virtual void SetKind(uint32_t) {}
 
   // Slot 1: the settings store's map, once, right after creation.
   virtual void ApplySettings(const SettingsMap& settings);

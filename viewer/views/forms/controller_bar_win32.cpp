@@ -2,6 +2,8 @@
 
 #include "resource_ids.h"
 #include "views/error_view_logic.h"
+#include "views/forms/text_measure_win32.h"
+#include "views/text_fit.h"
 #include "views/ui_strings.h"
 
 namespace views {
@@ -32,12 +34,24 @@ void CControllerBarView::OnInitialUpdate() {
   ApplyZoomOut();
   indicator_.ResetIndicator();
 
+  // Buttons of their design width unless a caption in this language needs
+  // more: icon 50, gap 10 and 20 each side besides the text.
+  const int32_t fullWidth =
+      WidthToHold(kPlayControllerItems[0].width,
+                  MeasureTexts({LoadUiString(kIdsFullScreen), LoadUiString(kIdsNormalScreen)},
+                               kPlayControllerItems[0].fontSize),
+                  100);
+  const int32_t outWidth =
+      WidthToHold(kPlayControllerItems[1].width,
+                  MeasureTexts({LoadUiString(kZoomOutCaption)}, kPlayControllerItems[1].fontSize), 100);
   for (const ControllerItem& c : kPlayControllerItems) {
     const UINT control = c.control == kPlayFullScreenButton ? ids_.fullScreen
                          : c.control == kPlayZoomOutButton  ? ids_.zoomOut
                                                             : ids_.zoomIndicator;
     LayoutItem item{.control = GetDlgItem(hwnd(), static_cast<int>(control)),
-                    .width = c.width,
+                    .width = c.control == kPlayFullScreenButton ? fullWidth
+                             : c.control == kPlayZoomOutButton  ? outWidth
+                                                                : c.width,
                     .height = c.height,
                     .fontSize = c.fontSize,
                     .horizontalMode = c.anchor == ItemAnchor::kRight ? kAlignRight : kAlignLeft,

@@ -25,7 +25,7 @@ class CControllerBarView : public CBaseControllerView {
   CControllerBarView(UINT templateId, ControllerBarIds ids);
   ~CControllerBarView() override;
 
-  void SetPlayListener(app::IVideoPlayListner* listener) { logic_.SetPlayListener(listener); }
+  void SetPlayListener(app::IVideoPlayListner* listener) override { logic_.SetPlayListener(listener); }
   void SetLayout(const DisplayLayout& layout) override;
   void UpdateControls() override;
 
@@ -69,7 +69,7 @@ class CVideoPlayControllerView : public CControllerBarView {
 class CVideoErrorControllerView : public CControllerBarView {
  public:
   CVideoErrorControllerView();
-  void SetKind(uint32_t kind) { kind_ = kind; }
+  void SetKind(uint32_t kind) override { kind_ = kind; }
   [[nodiscard]] uint32_t Kind() const { return kind_; }
 
  protected:

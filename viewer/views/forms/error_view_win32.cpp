@@ -3,6 +3,8 @@
 #include "overlap/key_colour.h"
 #include "resource_ids.h"
 #include "views/controls/view_fonts_win32.h"
+#include "views/forms/text_measure_win32.h"
+#include "views/text_fit.h"
 #include "views/ui_strings.h"
 
 namespace views {
@@ -36,19 +38,29 @@ bool CVideoErrorView::ApplyKind() {
 
 void CVideoErrorView::OnInitialUpdate() {
   const bool show = ApplyKind();
+  const ErrorViewContent content = ErrorContentOf(kind_);
+  std::vector<std::wstring> texts;
+  for (int id : kLines) {
+    wchar_t text[512]{};
+    GetDlgItemTextW(hwnd(), id, text, 512);
+    texts.emplace_back(text);
+  }
+  // Lines of 600 units unless a text needs more: a static would wrap it out
+  // of sight.
+  const int32_t lineWidth = WidthToHold(600, MeasureTexts(texts, 40), 20);
   HWND line1 = GetDlgItem(hwnd(), IDC_ERROR_LINE1);
   HWND line2 = GetDlgItem(hwnd(), IDC_ERROR_LINE2);
   HWND line3 = GetDlgItem(hwnd(), IDC_ERROR_LINE3);
   HWND line4 = GetDlgItem(hwnd(), IDC_ERROR_LINE4);
   // Line 3 in the middle; the block grows up and down from it.
   AddLayoutItem({.control = line3,
-                 .width = 600,
+                 .width = lineWidth,
                  .height = 60,
                  .fontSize = 40,
                  .horizontalMode = kAlignHCentre,
                  .verticalMode = kAlignVCentre});
   AddLayoutItem({.control = line2,
-                 .width = 600,
+                 .width = lineWidth,
                  .height = 60,
                  .fontSize = 40,
                  .horizontalMode = kAlignHCentre,
@@ -56,7 +68,7 @@ void CVideoErrorView::OnInitialUpdate() {
                  .verticalOffset = 5,
                  .verticalAnchor = line3});
   AddLayoutItem({.control = line1,
-                 .width = 600,
+                 .width = lineWidth,
                  .height = 60,
                  .fontSize = 40,
                  .horizontalMode = kAlignHCentre,
@@ -64,7 +76,7 @@ void CVideoErrorView::OnInitialUpdate() {
                  .verticalOffset = 5,
                  .verticalAnchor = line2});
   AddLayoutItem({.control = line4,
-                 .width = 600,
+                 .width = lineWidth,
                  .height = 60,
                  .fontSize = 40,
                  .horizontalMode = kAlignHCentre,
@@ -76,10 +88,10 @@ void CVideoErrorView::OnInitialUpdate() {
     button_.LoadBitmaps(kPlayButtonFaces.normal, kPlayButtonFaces.pressed, kPlayButtonFaces.focused,
                         kPlayButtonFaces.disabled);
     button_.ApplyButtonFont();
-    const ErrorViewContent content = ErrorContentOf(kind_);
-    button_.SetCaption(LoadUiString(content.buttonCaption));
+    const std::wstring caption = LoadUiString(content.buttonCaption);
+    button_.SetCaption(caption);
     AddLayoutItem({.control = GetDlgItem(hwnd(), IDC_ERROR_BUTTON),
-                   .width = 160,
+                   .width = WidthToHold(160, MeasureTexts({caption}, 36), 40),
                    .height = 60,
                    .fontSize = 36,
                    .horizontalMode = kAlignHCentre,

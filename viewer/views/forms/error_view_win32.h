@@ -21,7 +21,7 @@ class CVideoErrorView : public CBaseDisplayView {
   ~CVideoErrorView() override;
 
   // Set right after creation, before the initial update.
-  void SetKind(uint32_t kind) { kind_ = kind; }
+  void SetKind(uint32_t kind) override { kind_ = kind; }
   [[nodiscard]] uint32_t Kind() const { return kind_; }
   // The kind's texts, button caption and check states; true when the
   // button is to be shown.  Gives every line its own font.

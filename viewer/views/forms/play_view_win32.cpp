@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "input/key_codes.h"
 #include "resource_ids.h"
 
 namespace views {
@@ -11,6 +12,10 @@ std::wstring SettingText(const SettingsMap& settings, int32_t id) {
   const auto found = settings.find(id);
   return found != settings.end() ? found->second : std::wstring();
 }
+
+// Mouse messages the platform makes from touch: the fingers already pan and
+// zoom through WM_TOUCH.
+bool FromTouch() { return input::IsMouseFromTouch(static_cast<uint64_t>(GetMessageExtraInfo())); }
 
 }  // namespace
 
@@ -93,6 +98,7 @@ bool CVideoPlayView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     }
     case WM_LBUTTONDOWN: {
       SetFocus(hwnd());
+      if (FromTouch()) return false;
       const POINT p = ToScreen(lParam);
       if (keys_.OnLeftDown(p.x, p.y)) SetCapture(hwnd());
       return false;
@@ -114,7 +120,8 @@ bool CVideoPlayView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
       if (reinterpret_cast<HWND>(lParam) != hwnd()) keys_.OnCaptureLost();
       return false;
     case WM_MOUSEWHEEL:
-      if (!keys_.OnWheel(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), GET_WHEEL_DELTA_WPARAM(wParam)))
+      if (FromTouch() ||
+          !keys_.OnWheel(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), GET_WHEEL_DELTA_WPARAM(wParam)))
         return false;
       result = 0;
       return true;

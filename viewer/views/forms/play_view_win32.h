@@ -20,7 +20,7 @@ class CVideoPlayView : public CBaseDisplayView, private input::CheckStateSink {
   CVideoPlayView();
   ~CVideoPlayView() override;
 
-  void SetPlayListener(app::IVideoPlayListner* listener) { logic_.SetPlayListener(listener); }
+  void SetPlayListener(app::IVideoPlayListner* listener) override { logic_.SetPlayListener(listener); }
   // Entries 4 (MaxZoom) and 5 (DoubleClickZoom); missing or bad text gives 0.0.
   void ApplySettings(const SettingsMap& settings) override;
   void SetLayout(const DisplayLayout& layout) override;
