@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "views/forms/controller_bar_win32.h"
-#include "views/forms/error_view_win32.h"
-#include "views/forms/play_view_win32.h"
 #include "views/forms/view_factory_win32.h"
 
 namespace shell {
@@ -54,11 +51,8 @@ uint32_t ErrorKindOf(app::ViewSlot slot) {
 std::unique_ptr<views::CBaseView> MakeView(app::ViewSlot slot, HWND pane, app::IVideoPlayListner* play) {
   std::unique_ptr<views::CBaseView> view = views::CreateViewObject(ClassOf(slot));
   if (view == nullptr) return nullptr;
-  if (auto* error = dynamic_cast<views::CVideoErrorView*>(view.get())) error->SetKind(ErrorKindOf(slot));
-  if (auto* bar = dynamic_cast<views::CVideoErrorControllerView*>(view.get()))
-    bar->SetKind(ErrorKindOf(slot));
-  if (auto* bar = dynamic_cast<views::CControllerBarView*>(view.get())) bar->SetPlayListener(play);
-  if (auto* playView = dynamic_cast<views::CVideoPlayView*>(view.get())) playView->SetPlayListener(play);
+  view->SetKind(ErrorKindOf(slot));
+  view->SetPlayListener(play);
   if (!view->Create(pane, views::kFirstViewId)) return nullptr;
   return view;
 }
