@@ -3,13 +3,15 @@
 # capture board.
 #
 #   tools/run-viewer.sh [--scenario NAME|FILE] [--seconds N] [--screenshot OUT.png] [--log FILE]
+#                       [--lock] [--elsewhere]
 #
 #   --scenario   what the simulated board does: "default" (no source at open,
 #                an HDMI source of 1920 x 1080 half a second later: Waiting,
 #                then the video screen), "no-signal" (never a source),
-#                "open-fails" (the board does not open: Abnormal), or a
-#                scenario file (sim/ovxcapture format).  Without the option
-#                OVXSIM_SCENARIO is used when set.
+#                "open-fails" (the board does not open: Abnormal),
+#                "update-required" (a firmware newer than the viewer knows),
+#                or a scenario file (sim/ovxcapture format).  Without the
+#                option OVXSIM_SCENARIO is used when set.
 #   --seconds N  close the viewer N seconds after its window showed (default: run until its
 #                window is closed).
 #   --screenshot OUT.png
@@ -21,6 +23,10 @@
 #                OUT-raw.png is the screen as captured.
 #   --log FILE   where the build's, Wine's and the sound system's messages
 #                go (default build/windows/run-viewer.log).
+#   --lock       lock the session a second before --seconds end (the
+#                Stopped screen).
+#   --elsewhere  a copy of the viewer runs in another session (the
+#                AlreadyRunning screen).
 #
 # On a fresh Debian 12, run as root: missing packages are installed first.
 # Without DISPLAY an Xvfb (1920 x 1280) is started for the run (screenshots
@@ -39,13 +45,17 @@ scenario=
 seconds=
 shot=
 log=
+lock=
+elsewhere=
 while [ $# -gt 0 ]; do
   case $1 in
     --scenario) [ $# -ge 2 ] || die "--scenario needs a name or file"; scenario=$2; shift 2 ;;
     --seconds) [ $# -ge 2 ] || die "--seconds needs a number"; seconds=$2; shift 2 ;;
     --screenshot) [ $# -ge 2 ] || die "--screenshot needs a file name"; shot=$2; shift 2 ;;
     --log) [ $# -ge 2 ] || die "--log needs a file name"; log=$2; shift 2 ;;
-    -h|--help) sed -n '2,32p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --lock) lock=1; shift ;;
+    --elsewhere) elsewhere=1; shift ;;
+    -h|--help) awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0"; exit 0 ;;
     *) die "unknown option '$1' (see --help)" ;;
   esac
 done
@@ -98,7 +108,8 @@ case ${scenario:-} in
   default) unset OVXSIM_SCENARIO; scenario= ;;
   no-signal) printf '# no source at all\nclock realtime\n' >"$work/scenario.txt"; scenario=$work/scenario.txt ;;
   open-fails) printf 'fail Ovx_DevOpen status=-5\n' >"$work/scenario.txt"; scenario=$work/scenario.txt ;;
-  *) [ -f "$scenario" ] || die "no scenario '$scenario' (default, no-signal, open-fails or a file)"
+  update-required) printf 'firmware 0x20000000\n' >"$work/scenario.txt"; scenario=$work/scenario.txt ;;
+  *) [ -f "$scenario" ] || die "no scenario '$scenario' (default, no-signal, open-fails, update-required or a file)"
      scenario=$(cd "$(dirname "$scenario")" && pwd)/$(basename "$scenario") ;;
 esac
 [ -n "$scenario" ] && export OVXSIM_SCENARIO=$scenario
@@ -131,6 +142,10 @@ state=$work/plane-state.txt
 export OVXSIM_STATE_FILE="Z:${state//\//\\}"
 say "running tavrin.exe (DISPLAY=$DISPLAY, scenario ${OVXSIM_SCENARIO:-built-in default})"
 cd "$bin"
+if [ -n "$elsewhere" ]; then
+  wine tavrin_probe.exe hold-global "${seconds:-86400}" >/dev/null 2>&1 &
+  wine tavrin_probe.exe wait-global 15 >/dev/null 2>&1 || die "the other session's copy did not start"
+fi
 if [ -z "$seconds" ]; then
   wine tavrin.exe >>"$log" 2>&1
   rc=$?
@@ -147,9 +162,15 @@ for i in $(seq 120); do
   sleep 0.5
 done
 say "the viewer's window is up; waiting ${seconds}s"
-sleep "$seconds"
+if [ -n "$lock" ] && [ "$seconds" -gt 1 ]; then
+  sleep $((seconds - 1))
+  wine tavrin_probe.exe send lock >/dev/null 2>>"$log" || true
+  sleep 1
+else
+  sleep "$seconds"
+fi
 screen=$(wine tavrin_probe.exe screen 2>>"$log" | tr -d '\r' || true)
-say "after ${seconds}s: ${screen:-no window} (2 video, 4 stopped, 5 waiting, 6 no signal, 7 overlapped, 8 abnormal)"
+say "after ${seconds}s: ${screen:-no window} (2 video, 4 stopped, 5 waiting, 6 no signal, 7 overlapped, 8 abnormal, 9 update required, 10 already running)"
 if [ -n "$shot" ]; then
   raw=${shot%.*}-raw.png
   import -window root "$raw"

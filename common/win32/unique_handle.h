@@ -53,6 +53,7 @@ inline void CloseIcon(HICON icon) noexcept { ::DestroyIcon(icon); }
 inline void ClosePowerNotify(HPOWERNOTIFY n) noexcept { ::UnregisterPowerSettingNotification(n); }
 inline void CloseSessionNotify(HWND window) noexcept { ::WTSUnRegisterSessionNotification(window); }
 inline void CloseEventSource(HANDLE source) noexcept { ::DeregisterEventSource(source); }
+inline void CloseTouchRegistration(HWND window) noexcept { ::UnregisterTouchWindow(window); }
 inline void CloseEventLog(HANDLE log) noexcept { ::CloseEventLog(log); }
 inline void CloseBstr(BSTR text) noexcept { ::SysFreeString(text); }
 
@@ -226,6 +227,8 @@ using UniqueActivationContext = UniqueHandle<policy::ActivationContext>;
 using UniqueSubclass = UniqueHandle<policy::Subclass>;
 using UniquePowerNotify = UniqueHandle<policy::NullIsEmpty<HPOWERNOTIFY, policy::ClosePowerNotify>>;
 using UniqueSessionNotify = UniqueHandle<policy::NullIsEmpty<HWND, policy::CloseSessionNotify>>;
+// A window registered for touch input with RegisterTouchWindow.
+using UniqueTouchRegistration = UniqueHandle<policy::NullIsEmpty<HWND, policy::CloseTouchRegistration>>;
 using UniqueEventSource = UniqueHandle<policy::NullIsEmpty<HANDLE, policy::CloseEventSource>>;
 using UniqueEventLog = UniqueHandle<policy::NullIsEmpty<HANDLE, policy::CloseEventLog>>;
 using UniqueDeviceInfoSet = UniqueHandle<policy::DeviceInfoSet>;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <memory>
 
 #include "frame_fakes.h"
@@ -20,7 +22,7 @@ class FrameControllerTest : public ::testing::Test {
   app::FrameController& Make(bool withSession = true, bool otherSession = false) {
     frame_ =
         std::make_unique<app::FrameController>(withSession ? &session_ : nullptr, plane_, timers_, window_,
-                                               tablet_, app::FrameSettings{1, 25, 40}, otherSession);
+                                               window_, tablet_, app::FrameSettings{1, 25, 40}, otherSession);
     return *frame_;
   }
   // Started with a source present and the wait over: Play.
@@ -303,6 +305,97 @@ TEST_F(FrameControllerTest, KeepAwakeAndTeardownTimers) {
   EXPECT_EQ(1, window_.keepAwake);
   f.Stop();
   EXPECT_FALSE(timers_.IsRunning(app::kTimerDevicePoll));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FrameControllerTest, ZoomCropsAboutTheTappedPointAndStoresIt) {
+  auto& f = Playing();
+  plane_.requests.clear();
+  window_.relayouts.clear();
+  const app::Rect area{0, 0, 1000, 500};
+  const app::ZoomCentre middle{0.5, 0.5};
+  f.OnZoomChanged(&area, &middle, 2.0);
+  EXPECT_EQ((std::vector<std::string>{"crop 960,540,1920,1080"}), plane_.requests);
+  ASSERT_FALSE(window_.relayouts.empty());
+  EXPECT_EQ(2.0, window_.relayouts.back().zoom);
+  EXPECT_EQ(0.5, window_.relayouts.back().zoomCentreX);
+  const app::ZoomCentre corner{0.0, 0.0};
+  plane_.requests.clear();
+  f.OnZoomChanged(&area, &corner, 2.0);
+  EXPECT_EQ((std::vector<std::string>{"crop 0,0,1920,1080"}), plane_.requests);
+  EXPECT_EQ(0.0, f.Layout().zoomCentreX);
+  // Zoom 1.0: the whole input and the centre back in the middle.
+  plane_.requests.clear();
+  f.OnZoomChanged(&area, &corner, 1.0);
+  EXPECT_EQ((std::vector<std::string>{"whole"}), plane_.requests);
+  EXPECT_EQ(0.5, f.Layout().zoomCentreX);
+  EXPECT_EQ(0.5, f.Layout().zoomCentreY);
+  EXPECT_EQ(1.0, f.Layout().zoom);
+}
+
+TEST_F(FrameControllerTest, ZoomThatCannotCropShowsTheWholePicture) {
+  auto& f = Playing();
+  const app::Rect area{0, 0, 1000, 500};
+  const app::ZoomCentre middle{0.5, 0.5};
+  const app::Rect empty{};
+  // 0.0 is what a DoubleClickZoom setting that did not parse gives.
+  for (double zoom : {0.0, 0.5, -2.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
+    plane_.requests.clear();
+    f.OnZoomChanged(&area, &middle, zoom);
+    EXPECT_EQ((std::vector<std::string>{"whole"}), plane_.requests) << zoom;
+    EXPECT_EQ(1.0, f.Layout().zoom) << zoom;
+  }
+  plane_.requests.clear();
+  f.OnZoomChanged(&empty, &middle, 2.0);
+  f.OnZoomChanged(nullptr, &middle, 2.0);
+  f.OnZoomChanged(&area, nullptr, 2.0);
+  EXPECT_EQ((std::vector<std::string>{"whole", "whole", "whole"}), plane_.requests);
+  EXPECT_EQ(1.0, f.Layout().zoom);
+  // A centre outside the picture is held to its edge.
+  const app::ZoomCentre far{7.0, -3.0};
+  plane_.requests.clear();
+  f.OnZoomChanged(&area, &far, 4.0);
+  EXPECT_EQ((std::vector<std::string>{"crop 2880,0,960,540"}), plane_.requests);
+  EXPECT_EQ(1.0, f.Layout().zoomCentreX);
+  EXPECT_EQ(0.0, f.Layout().zoomCentreY);
+}
+
+TEST_F(FrameControllerTest, ZoomWithoutSessionOnlyMovesTheIndicator) {
+  auto& f = Make(false);
+  f.Start();
+  const size_t before = plane_.requests.size();
+  const app::Rect area{0, 0, 1000, 500};
+  const app::ZoomCentre middle{0.5, 0.5};
+  f.OnZoomChanged(&area, &middle, 2.0);
+  EXPECT_EQ(before, plane_.requests.size());
+  EXPECT_EQ(2.0, f.Layout().zoom);
+  EXPECT_EQ(2.0, window_.relayouts.back().zoom);
+}
+
+TEST_F(FrameControllerTest, LayoutCarriesTheDisplayAndTheFittedVideo) {
+  auto& f = Playing();
+  window_.area = {100, 50, 1060, 590};  // 960 x 540: 16:9 fills it
+  f.OnMoved();
+  const views::DisplayLayout& l = window_.relayouts.back();
+  EXPECT_EQ((app::Rect{100, 50, 1060, 590}), l.video);
+  EXPECT_EQ(1920, l.displayWidth);
+  EXPECT_EQ(1280, l.displayHeight);
+  EXPECT_EQ((app::Rect{0, 0, 1920, 1240}), l.workArea);
+  EXPECT_EQ(0u, l.tabletMode);
+  f.OnTabletModeChanged(app::kTabletMode);
+  EXPECT_EQ(1u, window_.relayouts.back().tabletMode);
+  // A taller area: full width, centred with the shift and the rounding.
+  window_.area = {0, 0, 1001, 1000};
+  f.OnMoved();
+  EXPECT_EQ((app::Rect{0, 218, 1001, 781}), window_.relayouts.back().video);
+  EXPECT_EQ((app::PlaneGeometry{1920, 1280, 0, 0, 218, 1001, 563}), plane_.last);
+  // No input size yet: the whole display view, nothing divided by zero.
+  session_.Signal(0, 0);
+  f.OnTimer(app::kTimerWait);
+  EXPECT_EQ((app::Rect{0, 0, 1001, 1000}), window_.relayouts.back().video);
 }
 
 }  // namespace

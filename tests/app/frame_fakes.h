@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/frame_ports.h"
+#include "app/screen_views.h"
 #include "app/tablet_mode.h"
 
 namespace app_test {
@@ -106,6 +107,10 @@ struct FakePlane : app::PlaneOutput {
   void Hide() override { requests.push_back("hide"); }
   void Audio(bool on) override { requests.push_back(on ? "audio 1" : "audio 0"); }
   void WholeInput() override { requests.push_back("whole"); }
+  void Crop(int32_t x, int32_t y, int32_t w, int32_t h) override {
+    requests.push_back("crop " + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w) + "," +
+                       std::to_string(h));
+  }
 };
 
 struct FakeTimers : app::FrameTimers {
@@ -119,8 +124,10 @@ struct FakeTimers : app::FrameTimers {
   bool IsRunning(uint32_t id) const override { return running.count(id) != 0; }
 };
 
-struct FakeWindow : app::FrameWindow {
+// The frame's window and its splitter.
+struct FakeWindow : app::FrameWindow, app::ScreenViews {
   std::vector<app::ScreenKind> switches;
+  std::vector<views::DisplayLayout> relayouts;
   app::Rect area{100, 50, 1060, 590};
   app::DisplayState display{1920, 1280, 0, {0, 0, 1920, 1280}, {0, 0, 1920, 1240}};
   bool probeOk = true;
@@ -131,6 +138,7 @@ struct FakeWindow : app::FrameWindow {
 
   void SwitchTo(app::ScreenKind kind) override { switches.push_back(kind); }
   app::Rect DisplayArea() const override { return area; }
+  void Relayout(const views::DisplayLayout& layout) override { relayouts.push_back(layout); }
   bool ProbeDisplay(app::DisplayState& d) override {
     if (probeOk) d = display;
     return probeOk;

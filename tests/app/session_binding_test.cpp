@@ -89,8 +89,8 @@ class FrameOnSession : public ::testing::Test {
     ASSERT_NE(nullptr, session_);
     binding_ = std::make_unique<DriverFits>(*session_);
     plane_ = std::make_unique<shell::QueuePlaneOutput>(session_->Queue());
-    frame_ = std::make_unique<app::FrameController>(binding_.get(), *plane_, timers_, window_, tablet_,
-                                                    app::FrameSettings{1, 1, 20}, false);
+    frame_ = std::make_unique<app::FrameController>(binding_.get(), *plane_, timers_, window_, window_,
+                                                    tablet_, app::FrameSettings{1, 1, 20}, false);
   }
   void TearDown() override {
     frame_.reset();

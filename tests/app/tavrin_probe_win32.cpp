@@ -12,6 +12,10 @@
 //                                              press (the message screen's button), minimise
 //   tavrin_probe hold-global <seconds>         holds only the machine-wide instance mutex until a
 //                                              viewer window has come and gone (at most <seconds>)
+//   tavrin_probe display-view                  prints "view l t r b", the shown display view's client
+//                                              area on the screen, or "view none"
+//   tavrin_probe button                        prints "button l t r b", the shown message button's
+//                                              screen rectangle, or "button none"
 //   tavrin_probe wait-gone <seconds>           until no main window is left
 //   tavrin_probe wait-button <kind> <seconds>  until the window shows <kind> with its button; prints
 //                                              "screen N button X Y", X Y the screen point at the
@@ -31,6 +35,15 @@ constexpr wchar_t kClass[] = L"Velmora Tavrin MainWndClass";
 constexpr wchar_t kScreenProperty[] = L"TavrinScreenKind";
 
 HWND MainWindow() { return FindWindowW(kClass, nullptr); }
+
+// The shown display view's button: splitter (0xE900), display row's pane
+// (0xE902), its shown view (0xE900), the button (1021).
+HWND MessageButton(HWND main) {
+  HWND splitter = GetDlgItem(main, 0xE900);
+  HWND pane = splitter != nullptr ? GetDlgItem(splitter, 0xE902) : nullptr;
+  HWND view = pane != nullptr ? GetDlgItem(pane, 0xE900) : nullptr;
+  return view != nullptr ? GetDlgItem(view, 1021) : nullptr;
+}
 
 int ScreenOf(HWND hwnd) {
   return hwnd == nullptr ? 0 : static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(hwnd, kScreenProperty)));
@@ -90,7 +103,7 @@ int SendCommand(const std::wstring& what, int arg) {
     ok = ShowWindowAsync(hwnd, SW_MINIMIZE) != 0;
   else if (what == L"press") {
     // The message screen's button, clicked (posted: its action may end the window).
-    HWND button = GetDlgItem(hwnd, 1021);
+    HWND button = MessageButton(hwnd);
     ok = button != nullptr && IsWindowVisible(button) && PostMessageW(button, BM_CLICK, 0, 0) != 0;
   } else if (what == L"suspend")
     ok = Send(hwnd, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
@@ -177,17 +190,41 @@ int wmain(int argc, wchar_t** argv) {
     std::printf(ok ? "gone\n" : "still there\n");
     return ok ? 0 : 1;
   }
+  if (command == L"display-view") {
+    HWND main = MainWindow();
+    HWND splitter = main != nullptr ? GetDlgItem(main, 0xE900) : nullptr;
+    HWND pane = splitter != nullptr ? GetDlgItem(splitter, 0xE902) : nullptr;
+    HWND view = pane != nullptr ? GetDlgItem(pane, 0xE900) : nullptr;
+    RECT r{};
+    if (view == nullptr || !GetClientRect(view, &r)) {
+      std::printf("view none\n");
+      return 1;
+    }
+    MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("view %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (command == L"button") {
+    HWND button = MainWindow() != nullptr ? MessageButton(MainWindow()) : nullptr;
+    RECT r{};
+    if (button == nullptr || !IsWindowVisible(button) || !GetWindowRect(button, &r)) {
+      std::printf("button none\n");
+      return 1;
+    }
+    std::printf("button %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
   if (command == L"wait-button" && argc >= 3) {
     const int kind = static_cast<int>(number(2, 0));
     const bool ok = WaitFor(
         number(3, 10),
         [](int k) {
-          HWND button = GetDlgItem(MainWindow(), 1021);
+          HWND button = MainWindow() != nullptr ? MessageButton(MainWindow()) : nullptr;
           return ScreenOf(MainWindow()) == k && button != nullptr && IsWindowVisible(button);
         },
         kind);
     RECT r{};
-    HWND button = GetDlgItem(MainWindow(), 1021);
+    HWND button = MainWindow() != nullptr ? MessageButton(MainWindow()) : nullptr;
     if (!ok || button == nullptr || !GetWindowRect(button, &r)) {
       std::printf("screen %d\n", ScreenOf(MainWindow()));
       return 1;

@@ -1,16 +1,29 @@
 #include "app/frame_controller.h"
 
+#include <cmath>
+
 #include "app/video_fit.h"
+#include "views/layout/zoom_geometry.h"
 
 namespace app {
+namespace {
+
+// A centre outside the picture (or not a number) is held to it.
+double Fraction(double v) {
+  if (!(v >= 0.0)) return v > 0.0 ? 1.0 : 0.0;
+  return v > 1.0 ? 1.0 : v;
+}
+
+}  // namespace
 
 FrameController::FrameController(DeviceSession* session, PlaneOutput& plane, FrameTimers& timers,
-                                 FrameWindow& window, TabletModeSource& tablet, FrameSettings settings,
-                                 bool otherSession)
+                                 FrameWindow& window, ScreenViews& screens, TabletModeSource& tablet,
+                                 FrameSettings settings, bool otherSession)
     : session_(otherSession ? nullptr : session),
       plane_(plane),
       timers_(timers),
       window_(window),
+      screens_(screens),
       tablet_(tablet),
       settings_(settings),
       otherSession_(otherSession) {
@@ -25,6 +38,7 @@ void FrameController::Start() {
     int32_t mode = 0;
     if (tablet_.Load(mode)) {
       tabletMode_ = mode == kTabletMode;
+      layout_.tabletMode = tabletMode_ ? 1 : 0;
     } else {
       conditions_.abnormal = 1;
     }
@@ -180,6 +194,7 @@ void FrameController::OnDisplayChange() {
 
 void FrameController::OnTabletModeChanged(int32_t mode) {
   tabletMode_ = mode == kTabletMode;
+  layout_.tabletMode = tabletMode_ ? 1 : 0;
   ResetZoom();
 }
 
@@ -208,19 +223,68 @@ void FrameController::Stop() {
   timers_.Kill(kTimerDevicePoll);
 }
 
-void FrameController::PushPlaneGeometry() {
+void FrameController::FitVideo() {
   window_.ProbeDisplay(display_);
-  video_ = FitVideoRect(window_.DisplayArea(), inputWidth_, inputHeight_);
+  layout_.displayWidth = display_.width;
+  layout_.displayHeight = display_.height;
+  layout_.displayThird = 0;
+  layout_.displayOrientation = display_.angle;
+  layout_.monitor = display_.monitor;
+  layout_.workArea = display_.workArea;
+  layout_.video = FitVideoRect(screens_.DisplayArea(), inputWidth_, inputHeight_);
+  Relayout();
+}
+
+void FrameController::Relayout() { screens_.Relayout(layout_); }
+
+void FrameController::PushPlaneGeometry() {
+  FitVideo();
   if (session_ != nullptr && (shown_ == ScreenKind::Play || shown_ == ScreenKind::PlayBarHidden)) {
-    plane_.ShowAt(PlaneGeometryFor(display_, video_));
+    plane_.ShowAt(PlaneGeometryFor(display_, layout_.video));
   }
 }
 
-void FrameController::ResetZoom() {
+void FrameController::OnVideoAreaChanged() { PushPlaneGeometry(); }
+
+// A zoom the crop cannot express (below 1.0, not a number, an empty area)
+// shows the whole picture and is stored as 1.0, so the indicator, the
+// zoom-out button and the plane never disagree and no empty crop reaches
+// the board.
+void FrameController::OnZoomChanged(const Rect* area, const ZoomCentre* centre, double zoom) {
   conditions_.barHidden = 0;
   UpdateScreen(CurrentMode());
-  if (session_ != nullptr) plane_.WholeInput();
+  views::SizedRect crop;
+  bool cropped = false;
+  ZoomCentre at;
+  if (centre != nullptr) at = ZoomCentre{Fraction(centre->x), Fraction(centre->y)};
+  if (zoom != 1.0 && centre != nullptr && area != nullptr && std::isfinite(zoom) && zoom > 1.0) {
+    views::Point p;
+    if (area->Width() > 0 && area->Height() > 0) {
+      p.x = static_cast<int32_t>(area->Width() * at.x + 0.5) + area->left;
+      p.y = static_cast<int32_t>(area->Height() * at.y + 0.5) + area->top;
+    }
+    cropped = views::ComputeCropRect(*area, p, zoom, crop) && crop.width > 0 && crop.height > 0;
+  }
+  if (session_ != nullptr) {
+    if (cropped) {
+      plane_.Crop(crop.x, crop.y, crop.width, crop.height);
+    } else {
+      plane_.WholeInput();
+    }
+  }
+  if (cropped) {
+    layout_.zoomCentreX = at.x;
+    layout_.zoomCentreY = at.y;
+    layout_.zoom = zoom;
+  } else {
+    layout_.zoomCentreX = 0.5;
+    layout_.zoomCentreY = 0.5;
+    layout_.zoom = 1.0;
+  }
+  Relayout();
 }
+
+void FrameController::ResetZoom() { OnZoomChanged(nullptr, nullptr, 1.0); }
 
 bool FrameController::ApplyMode(uint32_t mode) {
   if ((mode & kModeFullScreen) != 0) return false;  // no full-screen window yet: stays as it is
@@ -246,7 +310,7 @@ void FrameController::UpdateScreen(uint32_t mode) {
   const bool modeChanged = ApplyMode(mode);
   const ScreenKind next = DecideScreenKind(conditions_);
   if (next != current_) {
-    window_.SwitchTo(next);
+    screens_.SwitchTo(next);
     shown_ = next;
   } else if (!modeChanged) {
     return;
@@ -259,6 +323,11 @@ void FrameController::UpdateScreen(uint32_t mode) {
 void FrameController::ScreenChanged(ScreenKind next, ScreenKind old) {
   if (next == ScreenKind::Play || next == ScreenKind::PlayBarHidden) {
     PushPlaneGeometry();
+    if (layout_.zoom == 1.0) {
+      layout_.zoomCentreX = 0.5;
+      layout_.zoomCentreY = 0.5;
+    }
+    Relayout();
     if (session_ != nullptr) plane_.Audio(true);
   } else if (session_ != nullptr) {
     PushPlaneGeometry();

@@ -6,7 +6,10 @@
 
 #include "app/frame_ports.h"
 #include "app/screen_decision.h"
+#include "app/screen_views.h"
 #include "app/tablet_mode.h"
+#include "app/view_listeners.h"
+#include "views/layout/display_layout.h"
 
 namespace app {
 
@@ -27,12 +30,12 @@ inline constexpr uint32_t kSessionLock = 7;
 // Window size types.
 enum class SizeType { Restored, Minimised, Maximised, Other };
 
-class FrameController {
+class FrameController : public IVideoPlayListner {
  public:
   // session is null when no device session exists (another copy runs, or
   // the device did not open).
   FrameController(DeviceSession* session, PlaneOutput& plane, FrameTimers& timers, FrameWindow& window,
-                  TabletModeSource& tablet, FrameSettings settings, bool otherSession);
+                  ScreenViews& screens, TabletModeSource& tablet, FrameSettings settings, bool otherSession);
   FrameController(const FrameController&) = delete;
   FrameController& operator=(const FrameController&) = delete;
 
@@ -64,8 +67,14 @@ class FrameController {
   const DisplayState& Display() const { return display_; }
   bool HasSession() const { return session_ != nullptr; }
 
+  const views::DisplayLayout& Layout() const { return layout_; }
+
   // Exposed for the window's own size and move handling.
   void PushPlaneGeometry();
+
+  // IVideoPlayListner: the play view resized, or a zoom (also its reset).
+  void OnVideoAreaChanged() override;
+  void OnZoomChanged(const Rect* area, const ZoomCentre* centre, double zoom) override;
 
  private:
   void StartDevice();
@@ -75,6 +84,9 @@ class FrameController {
   void Placement();
   void ScreenChanged(ScreenKind next, ScreenKind old);
   void ResetZoom();
+  // Probes the display and fits the video into the shown display view.
+  void FitVideo();
+  void Relayout();
   void StopPlayback();
   void StartSettle();
   uint32_t CurrentMode() const { return kModeNormal; }
@@ -83,6 +95,7 @@ class FrameController {
   PlaneOutput& plane_;
   FrameTimers& timers_;
   FrameWindow& window_;
+  ScreenViews& screens_;
   TabletModeSource& tablet_;
   const FrameSettings settings_;
   const bool otherSession_;
@@ -91,7 +104,7 @@ class FrameController {
   ScreenKind current_ = ScreenKind::None;
   ScreenKind shown_ = ScreenKind::None;  // the kind whose views the window shows
   DisplayState display_{};
-  Rect video_{};
+  views::DisplayLayout layout_{};
   int32_t inputWidth_ = 0;
   int32_t inputHeight_ = 0;
   bool refitPending_ = false;

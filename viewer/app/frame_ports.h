@@ -94,6 +94,8 @@ class PlaneOutput {
   virtual void Audio(bool on) = 0;
   // The whole input, no crop.
   virtual void WholeInput() = 0;
+  // Only this part of the input (3840 x 2160 source space), stretched.
+  virtual void Crop(int32_t x, int32_t y, int32_t width, int32_t height) = 0;
 };
 
 class FrameTimers {
@@ -109,10 +111,6 @@ class FrameTimers {
 class FrameWindow {
  public:
   virtual ~FrameWindow() = default;
-  // Show the views of this screen.
-  virtual void SwitchTo(ScreenKind kind) = 0;
-  // Screen rectangle of the display area.
-  virtual Rect DisplayArea() const = 0;
   // Probes the built-in display; false leaves `display` alone.
   virtual bool ProbeDisplay(DisplayState& display) = 0;
   virtual bool IsMinimised() const = 0;

@@ -43,6 +43,8 @@ class SettingsStore {
 
   // A copy of the map entry; empty for a missing key.
   std::wstring Text(int32_t key) const;
+  // The whole map, as the views are given it.
+  const std::map<int32_t, std::wstring>& Texts() const { return texts_; }
   // A system setting changed (action of the change notification).
   void OnSettingChange(uint32_t action);
 

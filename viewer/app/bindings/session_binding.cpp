@@ -52,4 +52,8 @@ void QueuePlaneOutput::Audio(bool on) { capture::PlaneRequestWriter(queue_).Audi
 
 void QueuePlaneOutput::WholeInput() { capture::PlaneRequestWriter(queue_).WholeInput(); }
 
+void QueuePlaneOutput::Crop(int32_t x, int32_t y, int32_t width, int32_t height) {
+  capture::PlaneRequestWriter(queue_).Crop(OvxPoint{x, y}, OvxSize{width, height});
+}
+
 }  // namespace shell

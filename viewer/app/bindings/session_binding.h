@@ -38,6 +38,7 @@ class QueuePlaneOutput : public app::PlaneOutput {
   void Hide() override;
   void Audio(bool on) override;
   void WholeInput() override;
+  void Crop(int32_t x, int32_t y, int32_t width, int32_t height) override;
 
  private:
   capture::PlaneRequestQueue& queue_;
@@ -50,6 +51,7 @@ class NoPlaneOutput : public app::PlaneOutput {
   void Hide() override {}
   void Audio(bool) override {}
   void WholeInput() override {}
+  void Crop(int32_t, int32_t, int32_t, int32_t) override {}
 };
 
 }  // namespace shell

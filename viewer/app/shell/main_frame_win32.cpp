@@ -14,7 +14,6 @@
 namespace shell {
 namespace {
 
-constexpr COLORREF kKeyColour = RGB(0, 3, 0);
 constexpr DWORD kFrameStyle = 0x00CF8000;  // overlapped window, title from the document
 // {02731015-4510-4526-99E6-E5A17EBD1AEA}
 constexpr GUID kMonitorPowerOn = {
@@ -46,11 +45,6 @@ app::SizeType SizeTypeOf(WPARAM type) {
   }
 }
 
-HFONT MakeFont(int32_t height) {
-  return CreateFontW(-std::max(height, 1), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Meiryo");
-}
-
 }  // namespace
 
 bool MainFrame::RegisterWindowClass(HINSTANCE instance) {
@@ -64,8 +58,7 @@ bool MainFrame::RegisterWindowClass(HINSTANCE instance) {
   return RegisterClassExW(&wc) != 0;
 }
 
-MainFrame::MainFrame(bool otherSession)
-    : otherSession_(otherSession), keyBrush_(CreateSolidBrush(kKeyColour)) {
+MainFrame::MainFrame(bool otherSession) : otherSession_(otherSession) {
   settings::SettingsStore& store = settings::SettingsStore::Get(otherSession);
   const app::FrameSettings settings = ReadFrameSettings(store);
   capture::InputManager* session = nullptr;
@@ -78,8 +71,9 @@ MainFrame::MainFrame(bool otherSession)
   }
   app::FrameTimers& timers = *this;
   app::FrameWindow& window = *this;
-  controller_ = std::make_unique<app::FrameController>(session_.get(), *plane_, timers, window, pivra_,
-                                                       settings, otherSession);
+  app::ScreenViews& screens = *this;
+  controller_ = std::make_unique<app::FrameController>(session_.get(), *plane_, timers, window, screens,
+                                                       pivra_, settings, otherSession);
 }
 
 MainFrame::~MainFrame() {
@@ -134,30 +128,16 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       controller_->Continue();
       return 0;
     case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      OnPaint();
-      return 0;
+      return 1;  // the splitter covers the client area
     case WM_SIZE:
+      // The rows first: the video is fitted into the display row.
+      if (splitter_.hwnd() != nullptr)
+        MoveWindow(splitter_.hwnd(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       controller_->OnSized(SizeTypeOf(wParam));
-      PlaceButton();
-      InvalidateRect(window_.get(), nullptr, FALSE);
       return 0;
     case WM_MOVE:
       controller_->OnMoved();
       break;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == kButtonId && HIWORD(wParam) == BN_CLICKED) {
-        if (const auto screen = app::MessageScreenOf(shown_)) {
-          if (screen->action == app::ButtonAction::Continue)
-            SendMessageW(window_.get(), kContinueMessage, 0, 0);
-          if (screen->action == app::ButtonAction::Close) SendMessageW(window_.get(), WM_CLOSE, 0, 0);
-        }
-        return 0;
-      }
-      break;
-    case WM_CTLCOLORBTN:
-      return reinterpret_cast<LRESULT>(keyBrush_.get());
     case WM_POWERBROADCAST:
       OnPowerBroadcast(wParam, lParam);
       break;
@@ -191,10 +171,8 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool MainFrame::OnCreate() {
-  button_ =
-      CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_.get(),
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
-                      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_.get(), GWLP_HINSTANCE)), nullptr);
+  if (!splitter_.CreatePanes(window_.get())) return false;
+  splitter_.CreateViews(nullptr, controller_.get(), settings::SettingsStore::Get(otherSession_).Texts());
   pivra_.SetFrame(window_.get());
   controller_->Start();
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_.get(), GWLP_HINSTANCE));
@@ -217,6 +195,7 @@ void MainFrame::OnDestroy() {
   sessionNotify_.reset();
   powerNotify_.reset();
   controller_->Stop();
+  splitter_.DestroyViews();
   SetThreadExecutionState(ES_CONTINUOUS);
   pivra_.Unload();
   RemovePropW(window_.get(), kScreenProperty);
@@ -236,73 +215,22 @@ void MainFrame::OnPowerBroadcast(WPARAM event, LPARAM data) {
 // The display area never gets smaller than 640 x 480 design units.
 void MainFrame::OnGetMinMaxInfo(MINMAXINFO& info) const {
   RECT window;
-  if (!GetWindowRect(window_.get(), &window) || window.right <= window.left || window.bottom <= window.top)
-    return;
-  const app::DisplayState& display = controller_->Display();
-  RECT r{0, 0, app::ScaleToDisplay(640, display), app::ScaleToDisplay(480, display)};
+  if (!GetWindowRect(window_.get(), &window) || window.right <= window.left || window.bottom <= window.top) return;
+  const views::DisplayLayout& layout = controller_->Layout();
+  RECT r{0, 0, views::ScaleToDisplay(640, layout), views::ScaleToDisplay(480, layout)};
   AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(window_.get(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(window_.get(), GWL_EXSTYLE)));
   info.ptMinTrackSize = POINT{r.right - r.left, r.bottom - r.top};
 }
 
-void MainFrame::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window_.get(), &ps);
-  RECT client;
-  GetClientRect(window_.get(), &client);
-  FillRect(dc, &client, keyBrush_.get());
-  if (const auto screen = app::MessageScreenOf(shown_)) {
-    const app::Rect area{client.left, client.top, client.right, client.bottom};
-    const app::MessageLayout layout = app::LayOutMessage(area, controller_->Display());
-    if (lineFont_.get() == nullptr || layout.fontHeight != lineFontHeight_) {
-      lineFont_.reset(MakeFont(layout.fontHeight));
-      lineFontHeight_ = layout.fontHeight;
-    }
-    const win32::UniqueSelection font = win32::Select(dc, lineFont_.get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(255, 255, 255));
-    for (size_t i = 0; i < layout.lines.size(); ++i) {
-      const std::wstring text = views::LoadUiString(screen->lines[i]);
-      RECT r{layout.lines[i].left, layout.lines[i].top, layout.lines[i].right, layout.lines[i].bottom};
-      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
-    }
-  }
-  EndPaint(window_.get(), &ps);
-}
-
-void MainFrame::PlaceButton() {
-  if (button_ == nullptr) return;
-  const auto screen = app::MessageScreenOf(shown_);
-  if (!screen || screen->button == 0) {
-    ShowWindow(button_, SW_HIDE);
-    return;
-  }
-  RECT client;
-  GetClientRect(window_.get(), &client);
-  const app::MessageLayout layout = app::LayOutMessage(
-      app::Rect{client.left, client.top, client.right, client.bottom}, controller_->Display());
-  buttonFont_.reset(MakeFont(layout.buttonFontHeight));
-  SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()), FALSE);
-  SetWindowTextW(button_, views::LoadUiString(screen->button).c_str());
-  MoveWindow(button_, layout.button.left, layout.button.top, layout.button.Width(), layout.button.Height(),
-             TRUE);
-  ShowWindow(button_, SW_SHOWNORMAL);
-}
-
 void MainFrame::SwitchTo(app::ScreenKind kind) {
-  shown_ = kind;
+  splitter_.SwitchTo(kind);
   SetPropW(window_.get(), kScreenProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(kind)));
-  PlaceButton();
-  InvalidateRect(window_.get(), nullptr, FALSE);
 }
 
-app::Rect MainFrame::DisplayArea() const {
-  RECT r{};
-  GetClientRect(window_.get(), &r);
-  MapWindowPoints(window_.get(), nullptr, reinterpret_cast<POINT*>(&r), 2);
-  return app::Rect{r.left, r.top, r.right, r.bottom};
-}
+app::Rect MainFrame::DisplayArea() const { return splitter_.DisplayArea(); }
+
+void MainFrame::Relayout(const views::DisplayLayout& layout) { splitter_.Relayout(layout); }
 
 bool MainFrame::ProbeDisplay(app::DisplayState& display) { return display_.Probe(display); }
 

@@ -1,17 +1,18 @@
 #pragma once
-// The viewer's only top-level window: paints the current screen, turns
-// window messages and timers into calls of the frame logic, and owns the
-// device session and the settings store for its lifetime.
+// The viewer's only top-level window: its client area is the splitter with
+// the screens' views; it turns window messages and timers into calls of the
+// frame logic, and owns the device session and the settings store for its
+// lifetime.
 #include <windows.h>
 
 #include <memory>
 #include <set>
 
 #include "app/frame_controller.h"
-#include "app/message_screen.h"
 #include "app/bindings/built_in_display.h"
-#include "app/shell/pivra_binding_win32.h"
 #include "app/bindings/session_binding.h"
+#include "app/shell/pivra_binding_win32.h"
+#include "app/shell/video_splitter_wnd_win32.h"
 #include "common/win32/unique_handle.h"
 
 namespace shell {
@@ -20,9 +21,8 @@ namespace shell {
 // and tools from outside).
 inline constexpr wchar_t kScreenProperty[] = L"TavrinScreenKind";
 inline constexpr UINT kContinueMessage = WM_USER + 1;
-inline constexpr int kButtonId = 1021;
 
-class MainFrame : private app::FrameWindow, private app::FrameTimers {
+class MainFrame : private app::FrameWindow, private app::ScreenViews, private app::FrameTimers {
  public:
   static bool RegisterWindowClass(HINSTANCE instance);
 
@@ -41,14 +41,14 @@ class MainFrame : private app::FrameWindow, private app::FrameTimers {
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnCreate();
   void OnDestroy();
-  void OnPaint();
   void OnGetMinMaxInfo(MINMAXINFO& info) const;
   void OnPowerBroadcast(WPARAM event, LPARAM data);
-  void PlaceButton();
 
-  // FrameWindow
+  // ScreenViews
   void SwitchTo(app::ScreenKind kind) override;
   app::Rect DisplayArea() const override;
+  void Relayout(const views::DisplayLayout& layout) override;
+  // FrameWindow
   bool ProbeDisplay(app::DisplayState& display) override;
   bool IsMinimised() const override;
   bool FitToInput(int32_t width, int32_t height) override;
@@ -61,20 +61,15 @@ class MainFrame : private app::FrameWindow, private app::FrameTimers {
 
   const bool otherSession_;
   win32::UniqueWindow window_;  // given up at WM_NCDESTROY, when the window is gone
-  HWND button_ = nullptr;       // a child: destroyed with the window
   win32::UniquePowerNotify powerNotify_;
   win32::UniqueSessionNotify sessionNotify_;
   BuiltInDisplay display_;
   std::unique_ptr<SessionBinding> session_;
   std::unique_ptr<app::PlaneOutput> plane_;
   PivraBinding pivra_;
+  CVideoSplitterWnd splitter_;
   std::unique_ptr<app::FrameController> controller_;
   std::set<uint32_t> timers_;
-  app::ScreenKind shown_ = app::ScreenKind::None;
-  win32::UniqueBrush keyBrush_;
-  win32::UniqueFont lineFont_;
-  win32::UniqueFont buttonFont_;
-  int32_t lineFontHeight_ = 0;
 };
 
 }  // namespace shell

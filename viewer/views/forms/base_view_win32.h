@@ -14,7 +14,7 @@
 #include "views/framework/form_view_win32.h"
 #include "views/layout/display_layout.h"
 #include "views/layout/layout_item.h"
-#include "views/view_listeners.h"
+#include "app/view_listeners.h"
 
 namespace views {
 
@@ -28,7 +28,11 @@ class CBaseView : public CFormView, private LayoutSurface {
 
   // The window from the view's template, hidden, as a child of `pane`.
   [[nodiscard]] bool Create(HWND pane, UINT id);
-  void SetScreenModeListener(ScreenModeChangeListner* listener) { listener_ = listener; }
+  void SetScreenModeListener(app::ScreenModeChangeListner* listener) { listener_ = listener; }
+  // The frame's zoom listener, for the views that ask for zooms; others ignore it.
+  virtual void SetPlayListener(app::IVideoPlayListner*) {}
+  // The screen kind of a message view or bar, before the initial update; others ignore it.
+  virtual void SetKind(uint32_t) {}
 
   // Slot 1: the settings store's map, once, right after creation.
   virtual void ApplySettings(const SettingsMap& settings);
@@ -46,7 +50,7 @@ class CBaseView : public CFormView, private LayoutSurface {
 
  protected:
   void AddLayoutItem(const LayoutItem& item) { items_.push_back(item); }
-  [[nodiscard]] ScreenModeChangeListner* ScreenModeListener() const { return listener_; }
+  [[nodiscard]] app::ScreenModeChangeListner* ScreenModeListener() const { return listener_; }
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
@@ -59,7 +63,7 @@ class CBaseView : public CFormView, private LayoutSurface {
   win32::UniqueBrush background_;
   DisplayLayout layout_;
   std::vector<LayoutItem> items_;
-  ScreenModeChangeListner* listener_ = nullptr;
+  app::ScreenModeChangeListner* listener_ = nullptr;
   // Fonts made by the layout pass; a font the view did not make (the
   // dialog's own) is never destroyed by it.
   std::map<HWND, win32::UniqueFont> fonts_;

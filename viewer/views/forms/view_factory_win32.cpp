@@ -2,6 +2,9 @@
 
 #include "views/forms/blank_views_win32.h"
 #include "views/forms/caption_view_win32.h"
+#include "views/forms/controller_bar_win32.h"
+#include "views/forms/error_view_win32.h"
+#include "views/forms/play_view_win32.h"
 
 namespace views {
 
@@ -13,6 +16,14 @@ std::unique_ptr<CBaseView> CreateViewObject(ViewClass viewClass) {
       return std::make_unique<CVideoBlankView>();
     case ViewClass::VideoBlankControllerView:
       return std::make_unique<CVideoBlankControllerView>();
+    case ViewClass::VideoPlayView:
+      return std::make_unique<CVideoPlayView>();
+    case ViewClass::VideoPlayControllerView:
+      return std::make_unique<CVideoPlayControllerView>();
+    case ViewClass::VideoErrorView:
+      return std::make_unique<CVideoErrorView>();
+    case ViewClass::VideoErrorControllerView:
+      return std::make_unique<CVideoErrorControllerView>();
   }
   return nullptr;
 }

@@ -13,6 +13,10 @@ enum class ViewClass {
   VideoCaptionView,
   VideoBlankView,
   VideoBlankControllerView,
+  VideoPlayView,
+  VideoPlayControllerView,
+  VideoErrorView,  // SetKind before the initial update
+  VideoErrorControllerView,
 };
 
 // The object of that class, without its window.

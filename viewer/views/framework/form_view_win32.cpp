@@ -19,6 +19,7 @@ bool CFormView::CreateFromTemplate(UINT templateId, HWND pane, UINT id) {
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  OnWindowCreated();
   return true;
 }
 

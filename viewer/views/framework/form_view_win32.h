@@ -31,6 +31,9 @@ class CFormView {
 
  protected:
   virtual void OnInitialUpdate() {}
+  // Right after the window exists (a dialog's own procedure never sees
+  // WM_CREATE).
+  virtual void OnWindowCreated() {}
   // True when handled; `result` is then the message's answer.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // Destroys the window before members that its controls use go away.
