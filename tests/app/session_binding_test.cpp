@@ -142,7 +142,7 @@ TEST_F(FrameOnSession, SourceArrivalShowsThePlaneAndLockHidesIt) {
 // The registry's -1 arrives as 0xFFFFFFFF: no pause between passes, so the
 // plane shows, and the end of the session (hide request, stop, join) returns.
 TEST_F(FrameOnSession, NegativeExecutionIntervalMeansNoPause) {
-  frame_ = std::make_unique<app::FrameController>(binding_.get(), *plane_, timers_, window_, tablet_,
+  frame_ = std::make_unique<app::FrameController>(binding_.get(), *plane_, timers_, window_, window_, tablet_,
                                                   app::FrameSettings{1, 0xFFFFFFFFu, 20}, false);
   frame_->Start();
   EXPECT_EQ(-1, session_->ExecutionInterval());
