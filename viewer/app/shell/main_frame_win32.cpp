@@ -215,7 +215,8 @@ void MainFrame::OnPowerBroadcast(WPARAM event, LPARAM data) {
 // The display area never gets smaller than 640 x 480 design units.
 void MainFrame::OnGetMinMaxInfo(MINMAXINFO& info) const {
   RECT window;
-  if (!GetWindowRect(window_.get(), &window) || window.right <= window.left || window.bottom <= window.top) return;
+  if (!GetWindowRect(window_.get(), &window) || window.right <= window.left || window.bottom <= window.top)
+    return;
   const views::DisplayLayout& layout = controller_->Layout();
   RECT r{0, 0, views::ScaleToDisplay(640, layout), views::ScaleToDisplay(480, layout)};
   AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(window_.get(), GWL_STYLE)), FALSE,
