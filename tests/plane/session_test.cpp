@@ -243,9 +243,8 @@ TEST_F(PlaneSession, AudioWithoutALineLevelEndpointEndsAtOnceAndVideoCarriesOn) 
   ASSERT_TRUE(Plane());
   AfterAPass();
   OvxSim_ClearCalls();
-  PushAudio(session_->Queue(), 1);
-  PushPlacement(session_->Queue(), {0, 0, 1920, 1080});
-  PushEnable(session_->Queue(), 1);
+  // One request, so that the worker (woken by the publication) applies it in one pass.
+  capture::PlaneRequestWriter(session_->Queue()).Audio(true).Placement({0, 0, 1920, 1080}).Enable(true);
   AfterAPass();
   environment::AudioContext* audio = environment::AudioContext::Get();
   EXPECT_EQ(audio->ThreadsStarted(), 1u);

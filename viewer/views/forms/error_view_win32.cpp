@@ -53,36 +53,20 @@ void CVideoErrorView::OnInitialUpdate() {
   HWND line3 = GetDlgItem(hwnd(), IDC_ERROR_LINE3);
   HWND line4 = GetDlgItem(hwnd(), IDC_ERROR_LINE4);
   // Line 3 in the middle; the block grows up and down from it.
-  AddLayoutItem({.control = line3,
-                 .width = lineWidth,
-                 .height = 60,
-                 .fontSize = 40,
-                 .horizontalMode = kAlignHCentre,
-                 .verticalMode = kAlignVCentre});
-  AddLayoutItem({.control = line2,
-                 .width = lineWidth,
-                 .height = 60,
-                 .fontSize = 40,
-                 .horizontalMode = kAlignHCentre,
-                 .verticalMode = kAlignTop,
-                 .verticalOffset = 5,
-                 .verticalAnchor = line3});
-  AddLayoutItem({.control = line1,
-                 .width = lineWidth,
-                 .height = 60,
-                 .fontSize = 40,
-                 .horizontalMode = kAlignHCentre,
-                 .verticalMode = kAlignTop,
-                 .verticalOffset = 5,
-                 .verticalAnchor = line2});
-  AddLayoutItem({.control = line4,
-                 .width = lineWidth,
-                 .height = 60,
-                 .fontSize = 40,
-                 .horizontalMode = kAlignHCentre,
-                 .verticalMode = kAlignBottom,
-                 .verticalOffset = 5,
-                 .verticalAnchor = line3});
+  auto addLine = [&](HWND line, int32_t verticalMode, int32_t offset, HWND anchor) {
+    AddLayoutItem({.control = line,
+                   .width = lineWidth,
+                   .height = 60,
+                   .fontSize = 40,
+                   .horizontalMode = kAlignHCentre,
+                   .verticalMode = verticalMode,
+                   .verticalOffset = offset,
+                   .verticalAnchor = anchor});
+  };
+  addLine(line3, kAlignVCentre, 0, nullptr);
+  addLine(line2, kAlignTop, 5, line3);
+  addLine(line1, kAlignTop, 5, line2);
+  addLine(line4, kAlignBottom, 5, line3);
   if (show) {
     if (button_.SubclassDlgItem(IDC_ERROR_BUTTON, hwnd())) (void)button_.LoadStateBitmaps();
     button_.LoadBitmaps(kPlayButtonFaces.normal, kPlayButtonFaces.pressed, kPlayButtonFaces.focused,
