@@ -20,9 +20,10 @@ using app_test::FakeWindow;
 class FrameControllerTest : public ::testing::Test {
  protected:
   app::FrameController& Make(bool withSession = true, bool otherSession = false) {
-    frame_ =
-        std::make_unique<app::FrameController>(withSession ? &session_ : nullptr, plane_, timers_, window_,
-                                               window_, tablet_, app::FrameSettings{1, 25, 40}, otherSession);
+    frame_ = std::make_unique<app::FrameController>(withSession ? &session_ : nullptr, plane_, timers_,
+                                                    window_, window_, tablet_,
+                                                    app::FrameSettings{detect_, 25, 40}, otherSession);
+    window_.frame = frame_.get();
     return *frame_;
   }
   // Started with a source present and the wait over: Play.
@@ -39,6 +40,7 @@ class FrameControllerTest : public ::testing::Test {
   FakeTimers timers_;
   FakeWindow window_;
   FakeTablet tablet_;
+  uint32_t detect_ = 1;
   std::unique_ptr<app::FrameController> frame_;
 };
 
@@ -396,6 +398,143 @@ TEST_F(FrameControllerTest, LayoutCarriesTheDisplayAndTheFittedVideo) {
   session_.Signal(0, 0);
   f.OnTimer(app::kTimerWait);
   EXPECT_EQ((app::Rect{0, 0, 1001, 1000}), window_.relayouts.back().video);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FrameControllerTest, OverlapChecksFollowTheShownViewAndTheWindow) {
+  auto& f = Playing();
+  EXPECT_EQ(1000u, timers_.running.at(app::kTimerOverlapCheck));
+  EXPECT_EQ(true, window_.planeShown.back());
+  // Covered: the Overlapped view is watched too, and leaves by itself.
+  window_.overlapAnswer = overlap::kOverlapCovered;
+  f.OnTimer(app::kTimerOverlapCheck);
+  EXPECT_EQ(ScreenKind::Overlapped, f.Current());
+  EXPECT_EQ(false, window_.planeShown.back());
+  EXPECT_TRUE(timers_.IsRunning(app::kTimerOverlapCheck));
+  window_.overlapAnswer = overlap::kOverlapClear;
+  f.OnTimer(app::kTimerOverlapCheck);
+  EXPECT_EQ(ScreenKind::Play, f.Current());
+  // Dragging the window: no checks until it ends.
+  f.OnEnterSizeMove();
+  const int checks = window_.overlapChecks;
+  f.OnTimer(app::kTimerOverlapCheck);
+  EXPECT_EQ(checks, window_.overlapChecks);
+  f.OnExitSizeMove();
+  f.OnTimer(app::kTimerOverlapCheck);
+  EXPECT_EQ(checks + 1, window_.overlapChecks);
+  // Minimised: no timer; back from the task bar: the timer again.
+  window_.minimised = true;
+  f.OnSized(app::SizeType::Minimised);
+  EXPECT_FALSE(timers_.IsRunning(app::kTimerOverlapCheck));
+  window_.minimised = false;
+  f.OnSized(app::SizeType::Restored);
+  EXPECT_TRUE(timers_.IsRunning(app::kTimerOverlapCheck));
+  // A switch away from a watched view stops it.
+  f.OnSessionChange(app::kSessionLock);
+  EXPECT_EQ(ScreenKind::Stopped, f.Current());
+  EXPECT_FALSE(timers_.IsRunning(app::kTimerOverlapCheck));
+}
+
+TEST_F(FrameControllerTest, SettlingIgnoresCoverAndDetectZeroChecksOnlyAtTheEndOfWaiting) {
+  auto& f = Playing();
+  f.OnSized(app::SizeType::Maximised);
+  window_.overlapAnswer = overlap::kOverlapCovered;
+  f.OnTimer(app::kTimerOverlapCheck);
+  EXPECT_EQ(ScreenKind::Play, f.Current());
+  f.OnTimer(app::kTimerSettle);
+  EXPECT_EQ(ScreenKind::Overlapped, f.Current());
+
+  detect_ = 0;
+  window_ = FakeWindow{};
+  timers_ = FakeTimers{};
+  window_.overlapAnswer = overlap::kOverlapCovered;
+  auto& g = Playing();
+  // The one check at the end of Waiting ran; its Overlapped screen stays.
+  EXPECT_EQ(1, window_.overlapChecks);
+  EXPECT_EQ(ScreenKind::Overlapped, g.Current());
+  EXPECT_FALSE(timers_.IsRunning(app::kTimerOverlapCheck));
+  g.OnSized(app::SizeType::Minimised);
+  g.OnSized(app::SizeType::Restored);
+  EXPECT_FALSE(timers_.IsRunning(app::kTimerOverlapCheck));
+}
+
+TEST_F(FrameControllerTest, FullScreenHidesTheIdleBarAndActivityBringsItBack) {
+  auto& f = Playing();
+  f.OnTimer(app::kTimerSettle);
+  EXPECT_FALSE(timers_.IsRunning(app::kTimerIdle));  // normal mode: the bar stays
+  f.RequestScreenMode(app::kScreenModeFull);
+  EXPECT_EQ(std::vector<std::string>{"full"}, window_.modes);
+  EXPECT_TRUE(f.FullScreen());
+  EXPECT_EQ(1u, window_.relayouts.back().fullScreen);
+  EXPECT_EQ(1000u, timers_.running.at(app::kTimerIdle));
+  f.RequestScreenMode(app::kScreenModeFull);  // already there
+  EXPECT_EQ(1u, window_.modes.size());
+
+  timers_.now += 5000;
+  f.OnTimer(app::kTimerIdle);
+  EXPECT_EQ(ScreenKind::Play, f.Current());
+  timers_.now += 1;
+  f.OnTimer(app::kTimerIdle);
+  EXPECT_EQ(ScreenKind::PlayBarHidden, f.Current());
+  EXPECT_FALSE(timers_.IsRunning(app::kTimerIdle));
+  // A move to where the pointer already was is not the user's.
+  f.OnPointerMove(0, 0);
+  EXPECT_EQ(ScreenKind::PlayBarHidden, f.Current());
+  f.OnPointerMove(3, 0);
+  EXPECT_EQ(ScreenKind::Play, f.Current());
+  EXPECT_TRUE(timers_.IsRunning(app::kTimerIdle));
+  timers_.now += 5001;
+  f.OnTimer(app::kTimerIdle);
+  f.OnUserActivity();
+  EXPECT_EQ(ScreenKind::Play, f.Current());
+
+  // The system's restore leaves full screen first.
+  f.OnSystemRestore();
+  EXPECT_EQ((std::vector<std::string>{"full", "normal"}), window_.modes);
+  EXPECT_FALSE(f.FullScreen());
+  EXPECT_FALSE(timers_.IsRunning(app::kTimerIdle));
+}
+
+TEST_F(FrameControllerTest, SignalChangeInFullScreenRefitsOnlyWhenItIsLeft) {
+  auto& f = Playing();
+  f.RequestScreenMode(app::kScreenModeFull);
+  window_.fits.clear();
+  session_.Signal(1280, 720);
+  session_.pending = true;
+  f.OnTimer(app::kTimerDevicePoll);
+  EXPECT_EQ(ScreenKind::Waiting, f.Current());
+  EXPECT_TRUE(f.FullScreen());
+  EXPECT_TRUE(f.RefitPending());
+  EXPECT_TRUE(window_.fits.empty());
+  f.RequestScreenMode(app::kScreenModeNormal);
+  EXPECT_FALSE(f.RefitPending());
+  EXPECT_EQ((std::vector<std::pair<int32_t, int32_t>>{{1280, 720}}), window_.fits);
+  // The controller bar, scaled to the 1920 x 1280 display.
+  EXPECT_EQ(100, window_.lastBar);
+  f.RequestScreenMode(app::kScreenModeFull);
+  f.RequestScreenMode(app::kScreenModeRefit);
+  EXPECT_EQ(100 + 35, window_.lastBar);  // and the caption row
+}
+
+TEST_F(FrameControllerTest, TabletModeLeavesFullScreenMinimisedAndResetsTheZoom) {
+  auto& f = Playing();
+  const app::Rect area{0, 0, 1000, 500};
+  const app::ZoomCentre middle{0.5, 0.5};
+  f.OnZoomChanged(&area, &middle, 2.0);
+  f.OnTabletModeChanged(app::kTabletMode);
+  EXPECT_TRUE(window_.modes.empty());  // normal mode: only the zoom
+  EXPECT_EQ(1.0, window_.relayouts.back().zoom);
+  f.OnTabletModeChanged(1);
+  f.RequestScreenMode(app::kScreenModeFull);
+  f.OnZoomChanged(&area, &middle, 2.0);
+  f.OnTabletModeChanged(app::kTabletMode);
+  EXPECT_EQ((std::vector<std::string>{"full", "normal", "minimise"}), window_.modes);
+  EXPECT_FALSE(f.FullScreen());
+  EXPECT_EQ(1.0, window_.relayouts.back().zoom);
+  EXPECT_EQ(1u, window_.relayouts.back().tabletMode);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/frame_controller.h"
 #include "app/frame_ports.h"
 #include "app/screen_views.h"
 #include "app/tablet_mode.h"
@@ -122,6 +123,8 @@ struct FakeTimers : app::FrameTimers {
   }
   void Kill(uint32_t id) override { running.erase(id); }
   bool IsRunning(uint32_t id) const override { return running.count(id) != 0; }
+  uint64_t NowMs() const override { return now; }
+  uint64_t now = 1000000;
 };
 
 // The frame's window and its splitter.
@@ -135,8 +138,59 @@ struct FakeWindow : app::FrameWindow, app::ScreenViews {
   bool closed = false;
   int keepAwake = 0;
   std::vector<std::pair<int32_t, int32_t>> fits;
+  int32_t lastBar = 0;
+  // The window's style notices go back to the frame, as the platform's do.
+  app::FrameController* frame = nullptr;
+  bool popup = false;
+  std::vector<std::string> modes;
+  // Check state of each kind's display view (the play view and the
+  // Overlapped view are watched; Waiting waits for its one check).
+  uint32_t playCheckState = 1;
+  bool paused = false;
+  uint32_t overlapAnswer = 0;
+  int overlapChecks = 0;
+  std::vector<bool> planeShown;
 
   void SwitchTo(app::ScreenKind kind) override { switches.push_back(kind); }
+  app::ScreenKind Shown() const { return switches.empty() ? app::ScreenKind::None : switches.back(); }
+  uint32_t CheckState() const override {
+    if (paused) return 0;
+    switch (Shown()) {
+      case app::ScreenKind::Play:
+      case app::ScreenKind::PlayBarHidden:
+        return playCheckState;
+      case app::ScreenKind::Overlapped:
+        return 1;
+      case app::ScreenKind::Waiting:
+        return 2;
+      default:
+        return 0;
+    }
+  }
+  void PauseChecks() override { paused = true; }
+  void ResumeChecks() override { paused = false; }
+  uint32_t CheckOverlap() override {
+    ++overlapChecks;
+    return overlapAnswer;
+  }
+  void SetPlaneShown(bool shown) override { planeShown.push_back(shown); }
+  void SetPopup(bool on) {
+    const bool old = popup;
+    popup = on;
+    if (frame != nullptr) frame->OnStyleChanged(old, on);
+  }
+  void EnterFullScreen() override {
+    modes.push_back("full");
+    SetPopup(true);
+  }
+  void LeaveFullScreen() override {
+    modes.push_back("normal");
+    SetPopup(false);
+  }
+  void MinimiseToForeground() override {
+    modes.push_back("minimise");
+    minimised = true;
+  }
   app::Rect DisplayArea() const override { return area; }
   void Relayout(const views::DisplayLayout& layout) override { relayouts.push_back(layout); }
   bool ProbeDisplay(app::DisplayState& d) override {
@@ -144,8 +198,9 @@ struct FakeWindow : app::FrameWindow, app::ScreenViews {
     return probeOk;
   }
   bool IsMinimised() const override { return minimised; }
-  bool FitToInput(int32_t w, int32_t h) override {
+  bool FitToInput(int32_t w, int32_t h, int32_t bar) override {
     fits.emplace_back(w, h);
+    lastBar = bar;
     return true;
   }
   void Close() override { closed = true; }

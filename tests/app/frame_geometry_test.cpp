@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/video_fit.h"
+#include "app/window_placement.h"
 
 namespace {
 
@@ -32,6 +33,41 @@ TEST(VideoFit, RoundsOnBothAxes) {
   EXPECT_EQ((Rect{19, 0, 981, 541}), app::FitVideoRect({0, 0, 1000, 541}, 1920, 1080));
   // Equal ratios fill the height; negative screen coordinates keep the shift's rounding.
   EXPECT_EQ((Rect{-1920, 100, -960, 640}), app::FitVideoRect({-1920, 100, -960, 640}, 1920, 1080));
+}
+
+}  // namespace
+
+namespace {
+
+// A frame of 8 pixels each side and a 31-pixel title bar.
+app::Size Framed(app::Size client) { return {client.width + 16, client.height + 39}; }
+
+TEST(WindowPlacement, InputThatFitsKeepsOnePixelPerPixelAndIsCentred) {
+  const Rect work{0, 0, 2560, 1400};
+  const app::Size size = app::PlacementWindowSize(work, 1920, 1080, 100, Framed);
+  EXPECT_EQ((app::Size{1936, 1219}), size);
+  // x = trunc(1280 - (968 + 0.5)), y = 700 - trunc(609.5 + 0.5).
+  EXPECT_EQ((app::Point{311, 90}), app::PlacementOrigin(work, size.width, size.height));
+}
+
+TEST(WindowPlacement, InputThatDoesNotFitShrinksThePictureOnly) {
+  // aw = 3840 + 1920 - 3856 = 1904, ah = 1101; rx 0.4958 < ry: the height follows
+  // the width, 2160 * 1904 / 3840 = 1071.
+  const Rect work{0, 0, 1920, 1240};
+  EXPECT_EQ((app::Size{1920, 1071 + 100 + 39}), app::PlacementWindowSize(work, 3840, 2160, 100, Framed));
+  // A tall input limited by the height: ah = 1240 - 39 - 100 = 1101, aw = 1101 * 1000 / 4000 + 0.5 = 275.
+  EXPECT_EQ((app::Size{275 + 16, 1240}), app::PlacementWindowSize(work, 1000, 4000, 100, Framed));
+}
+
+TEST(WindowPlacement, DegenerateInputAndWorkAreas) {
+  const Rect work{0, 0, 1920, 1240};
+  // No input yet: half the work area's width at 16:9.
+  EXPECT_EQ((app::Size{960 + 16, 540 + 100 + 39}), app::PlacementWindowSize(work, 0, 0, 100, Framed));
+  EXPECT_EQ((app::Size{960 + 16, 540 + 100 + 39}), app::PlacementWindowSize(work, 1920, -5, 100, Framed));
+  // A work area smaller than the frame leaves a one-pixel picture, never a negative one.
+  EXPECT_EQ((app::Size{17, 140}), app::PlacementWindowSize(Rect{0, 0, 10, 10}, 1920, 1080, 100, Framed));
+  // The top never goes above the work area; the left may leave it.
+  EXPECT_EQ((app::Point{-50, 100}), app::PlacementOrigin(Rect{0, 100, 1000, 600}, 1100, 900));
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ FrameController::FrameController(DeviceSession* session, PlaneOutput& plane, Fra
       settings_(settings),
       otherSession_(otherSession) {
   window_.ProbeDisplay(display_);
+  CopyDisplayToLayout();
+  lastActivity_ = timers_.NowMs();
 }
 
 void FrameController::Start() {
@@ -89,22 +91,40 @@ bool FrameController::CheckSignal() {
 
 void FrameController::OnTimer(uint32_t id) {
   switch (id) {
-    case kTimerDevicePoll:
+    case kTimerOverlapCheck:
+      RunOverlapCheck();
+      UpdateScreen(CurrentMode());
+      return;
+    case kTimerIdle:
+      if (timers_.NowMs() - lastActivity_ > kIdleHideMs) {
+        conditions_.barHidden = 1;
+        UpdateScreen(CurrentMode());
+      }
+      return;
+    case kTimerDevicePoll: {
       if (session_ == nullptr) return;
       if (!session_->CheckWatchdog()) {
         conditions_.abnormal = 1;
         UpdateScreen(CurrentMode());
         return;
       }
-      if (session_->EventPending()) {
-        if (CheckSignal()) {
+      if (!session_->EventPending()) return;
+      const bool signal = CheckSignal();
+      // Full screen stays; the window is re-fitted when it is left.
+      if (FullScreen()) {
+        if (signal) {
+          refitPending_ = true;
           conditions_.waiting = 1;
-          UpdateScreen(kModeRefit);
-        } else {
-          UpdateScreen(kModeNormal);
         }
+        UpdateScreen(kModeFullScreen);
+      } else if (signal) {
+        conditions_.waiting = 1;
+        UpdateScreen(kModeRefit);
+      } else {
+        UpdateScreen(kModeNormal);
       }
       return;
+    }
     case kTimerKeepAwake:
       window_.KeepAwake();
       return;
@@ -117,7 +137,8 @@ void FrameController::OnTimer(uint32_t id) {
     case kTimerWait:
       timers_.Kill(kTimerWait);
       conditions_.waiting = 0;
-      if (CheckSignal()) PushPlaneGeometry();
+      // One check whatever Detect says: the Waiting view waits for its result.
+      if (CheckSignal()) RunOverlapCheck();
       ResetZoom();
       UpdateScreen(CurrentMode());
       return;
@@ -195,7 +216,13 @@ void FrameController::OnDisplayChange() {
 void FrameController::OnTabletModeChanged(int32_t mode) {
   tabletMode_ = mode == kTabletMode;
   layout_.tabletMode = tabletMode_ ? 1 : 0;
+  if (tabletMode_ && FullScreen()) {
+    refitPending_ = false;
+    window_.LeaveFullScreen();
+    window_.MinimiseToForeground();
+  }
   ResetZoom();
+  Relayout();
 }
 
 void FrameController::OnMoved() { PushPlaneGeometry(); }
@@ -205,16 +232,71 @@ void FrameController::OnSized(SizeType type) {
   if (type == SizeType::Other || type == windowState_) return;
   const SizeType old = windowState_;
   windowState_ = type;
-  if (type == SizeType::Maximised) {
-    StartSettle();
-    return;
+  if (type != SizeType::Minimised) {
+    // Back from the task bar: checks again, whatever the shown view is.
+    if (old == SizeType::Minimised && settings_.detect != 0 && !timers_.IsRunning(kTimerOverlapCheck)) {
+      timers_.Start(kTimerOverlapCheck, kOverlapCheckMs);
+    }
+    if (type == SizeType::Maximised) {
+      StartSettle();
+      return;
+    }
+  } else {
+    timers_.Kill(kTimerOverlapCheck);
   }
   if (old == SizeType::Maximised) StartSettle();
 }
 
 void FrameController::StartSettle() {
   conditions_.resizeSettling = 1;
-  timers_.Start(kTimerSettle, 3000);
+  timers_.Start(kTimerSettle, kSettleMs);
+}
+
+// A window being dragged or sized moves over whatever lies around it: its
+// own picture would be reported as covered.
+void FrameController::OnEnterSizeMove() {
+  if (current_ == ScreenKind::Play || current_ == ScreenKind::PlayBarHidden) screens_.PauseChecks();
+}
+
+void FrameController::OnExitSizeMove() {
+  if (current_ == ScreenKind::Play || current_ == ScreenKind::PlayBarHidden) screens_.ResumeChecks();
+}
+
+void FrameController::OnStyleChanged(bool oldPopup, bool newPopup) {
+  if (oldPopup == newPopup) return;
+  layout_.fullScreen = newPopup ? 1 : 0;
+  Relayout();
+}
+
+void FrameController::OnSystemRestore() {
+  if (FullScreen()) UpdateScreen(kModeNormal);
+}
+
+void FrameController::OnUserActivity() {
+  conditions_.barHidden = 0;
+  UpdateScreen(CurrentMode());
+  lastActivity_ = timers_.NowMs();
+}
+
+void FrameController::OnPointerMove(int32_t x, int32_t y) {
+  if (x == pointerX_ && y == pointerY_) return;
+  pointerX_ = x;
+  pointerY_ = y;
+  OnUserActivity();
+}
+
+void FrameController::RequestScreenMode(int32_t mode) { UpdateScreen(static_cast<uint32_t>(mode)); }
+
+void FrameController::RunOverlapCheck() {
+  PushPlaneGeometry();
+  if (screens_.CheckState() != 0) conditions_.overlapResult = screens_.CheckOverlap();
+}
+
+void FrameController::StartOverlapChecks() {
+  if (screens_.CheckState() == 1 && settings_.detect != 0 && !window_.IsMinimised() &&
+      !timers_.IsRunning(kTimerOverlapCheck)) {
+    timers_.Start(kTimerOverlapCheck, kOverlapCheckMs);
+  }
 }
 
 void FrameController::Stop() {
@@ -223,14 +305,18 @@ void FrameController::Stop() {
   timers_.Kill(kTimerDevicePoll);
 }
 
-void FrameController::FitVideo() {
-  window_.ProbeDisplay(display_);
+void FrameController::CopyDisplayToLayout() {
   layout_.displayWidth = display_.width;
   layout_.displayHeight = display_.height;
   layout_.displayThird = 0;
   layout_.displayOrientation = display_.angle;
   layout_.monitor = display_.monitor;
   layout_.workArea = display_.workArea;
+}
+
+void FrameController::FitVideo() {
+  window_.ProbeDisplay(display_);
+  CopyDisplayToLayout();
   layout_.video = FitVideoRect(screens_.DisplayArea(), inputWidth_, inputHeight_);
   Relayout();
 }
@@ -253,6 +339,7 @@ void FrameController::OnVideoAreaChanged() { PushPlaneGeometry(); }
 void FrameController::OnZoomChanged(const Rect* area, const ZoomCentre* centre, double zoom) {
   conditions_.barHidden = 0;
   UpdateScreen(CurrentMode());
+  lastActivity_ = timers_.NowMs();  // a zoom is the user's
   views::SizedRect crop;
   bool cropped = false;
   ZoomCentre at;
@@ -286,30 +373,46 @@ void FrameController::OnZoomChanged(const Rect* area, const ZoomCentre* centre, 
 
 void FrameController::ResetZoom() { OnZoomChanged(nullptr, nullptr, 1.0); }
 
+// The full-screen flag follows the window's style (OnStyleChanged), never
+// the request.
 bool FrameController::ApplyMode(uint32_t mode) {
-  if ((mode & kModeFullScreen) != 0) return false;  // no full-screen window yet: stays as it is
+  if ((mode & kModeFullScreen) != 0) {
+    if (FullScreen()) return false;
+    window_.EnterFullScreen();
+    return true;
+  }
   if ((mode & kModeRefit) != 0) {
     Placement();
     return true;
   }
+  bool changed = false;
+  if (FullScreen()) {
+    window_.LeaveFullScreen();
+    changed = true;
+  }
   if (refitPending_) {
     Placement();
     refitPending_ = false;
-    return true;
+    changed = true;
   }
-  return false;
+  return changed;
+}
+
+int32_t FrameController::BarHeight() const {
+  return views::ScaleToDisplay(200, layout_) + (FullScreen() ? views::ScaleToDisplay(70, layout_) : 0);
 }
 
 // In tablet mode the system places the window.
 void FrameController::Placement() {
   if (tabletMode_) return;
-  window_.FitToInput(inputWidth_, inputHeight_);
+  static_cast<void>(window_.FitToInput(inputWidth_, inputHeight_, BarHeight()));
 }
 
 void FrameController::UpdateScreen(uint32_t mode) {
   const bool modeChanged = ApplyMode(mode);
   const ScreenKind next = DecideScreenKind(conditions_);
   if (next != current_) {
+    if (screens_.CheckState() == 1) timers_.Kill(kTimerOverlapCheck);
     screens_.SwitchTo(next);
     shown_ = next;
   } else if (!modeChanged) {
@@ -328,14 +431,24 @@ void FrameController::ScreenChanged(ScreenKind next, ScreenKind old) {
       layout_.zoomCentreY = 0.5;
     }
     Relayout();
+    screens_.SetPlaneShown(true);
     if (session_ != nullptr) plane_.Audio(true);
   } else if (session_ != nullptr) {
     PushPlaneGeometry();
     plane_.Hide();
+    screens_.SetPlaneShown(false);
     // The sound goes on while another window covers the picture.
     plane_.Audio(next == ScreenKind::Overlapped);
   }
-  timers_.Kill(kTimerIdle);
+  StartOverlapChecks();
+  if (FullScreen() && next == ScreenKind::Play) {
+    if (!timers_.IsRunning(kTimerIdle)) {
+      timers_.Start(kTimerIdle, kIdleCheckMs);
+      lastActivity_ = timers_.NowMs();
+    }
+  } else {
+    timers_.Kill(kTimerIdle);
+  }
   // A final screen asks nothing more of the board: a poll that kept running
   // would report the same failing call to the event log every second.
   if (next == ScreenKind::Abnormal || next == ScreenKind::UpdateRequired ||

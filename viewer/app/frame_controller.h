@@ -30,7 +30,13 @@ inline constexpr uint32_t kSessionLock = 7;
 // Window size types.
 enum class SizeType { Restored, Minimised, Maximised, Other };
 
-class FrameController : public IVideoPlayListner {
+// Without user activity for longer than this, full screen hides the bar.
+inline constexpr uint64_t kIdleHideMs = 5000;
+inline constexpr uint32_t kOverlapCheckMs = 1000;
+inline constexpr uint32_t kIdleCheckMs = 1000;
+inline constexpr uint32_t kSettleMs = 3000;
+
+class FrameController : public IVideoPlayListner, public ScreenModeChangeListner {
  public:
   // session is null when no device session exists (another copy runs, or
   // the device did not open).
@@ -55,6 +61,18 @@ class FrameController : public IVideoPlayListner {
   void OnTabletModeChanged(int32_t mode);
   void OnMoved();
   void OnSized(SizeType type);
+  // The user starts or ends dragging or sizing the window.
+  void OnEnterSizeMove();
+  void OnExitSizeMove();
+  // The window's popup bit before and after a style change.
+  void OnStyleChanged(bool oldPopup, bool newPopup);
+  // The system's restore command, before the window restores.
+  void OnSystemRestore();
+  // A key or button release, or any other input that is the user's.
+  void OnUserActivity();
+  // A mouse move, in the client coordinates of the window that got it:
+  // activity only when the position really changed.
+  void OnPointerMove(int32_t x, int32_t y);
   // Teardown: the timers that do not end by themselves.
   void Stop();
 
@@ -66,6 +84,7 @@ class FrameController : public IVideoPlayListner {
   int32_t InputHeight() const { return inputHeight_; }
   const DisplayState& Display() const { return display_; }
   bool HasSession() const { return session_ != nullptr; }
+  bool FullScreen() const { return layout_.fullScreen != 0; }
 
   const views::DisplayLayout& Layout() const { return layout_; }
 
@@ -75,6 +94,8 @@ class FrameController : public IVideoPlayListner {
   // IVideoPlayListner: the play view resized, or a zoom (also its reset).
   void OnVideoAreaChanged() override;
   void OnZoomChanged(const Rect* area, const ZoomCentre* centre, double zoom) override;
+  // ScreenModeChangeListner: 0 normal, 1 full screen, 2 re-fit.
+  void RequestScreenMode(int32_t mode) override;
 
  private:
   void StartDevice();
@@ -89,7 +110,12 @@ class FrameController : public IVideoPlayListner {
   void Relayout();
   void StopPlayback();
   void StartSettle();
-  uint32_t CurrentMode() const { return kModeNormal; }
+  void CopyDisplayToLayout();
+  void StartOverlapChecks();
+  void RunOverlapCheck();
+  void NoteActivity();
+  int32_t BarHeight() const;
+  uint32_t CurrentMode() const { return FullScreen() ? kModeFullScreen : kModeNormal; }
 
   DeviceSession* session_;
   PlaneOutput& plane_;
@@ -110,6 +136,9 @@ class FrameController : public IVideoPlayListner {
   bool refitPending_ = false;
   bool tabletMode_ = false;
   SizeType windowState_ = SizeType::Restored;
+  uint64_t lastActivity_ = 0;
+  int32_t pointerX_ = 0;
+  int32_t pointerY_ = 0;
 };
 
 }  // namespace app

@@ -105,6 +105,8 @@ class FrameTimers {
   virtual void Start(uint32_t id, uint32_t ms) = 0;
   virtual void Kill(uint32_t id) = 0;
   virtual bool IsRunning(uint32_t id) const = 0;
+  // Milliseconds of a monotonic clock (the idle time is measured on it).
+  [[nodiscard]] virtual uint64_t NowMs() const = 0;
 };
 
 // The frame's window as its logic sees it.
@@ -114,8 +116,17 @@ class FrameWindow {
   // Probes the built-in display; false leaves `display` alone.
   virtual bool ProbeDisplay(DisplayState& display) = 0;
   virtual bool IsMinimised() const = 0;
-  // Sizes the window to the input (window placement); false when nothing changed.
-  virtual bool FitToInput(int32_t width, int32_t height) = 0;
+  // Sizes the window to the input with barHeight more client height below
+  // it, and centres it in the work area (window placement); false when
+  // nothing changed.
+  virtual bool FitToInput(int32_t width, int32_t height, int32_t barHeight) = 0;
+  // Popup style maximised over the display, or back to the overlapped
+  // style restored.  The style change comes back as a style notice.
+  virtual void EnterFullScreen() = 0;
+  virtual void LeaveFullScreen() = 0;
+  // The system took over the window (tablet mode): minimised, then brought
+  // to the foreground.
+  virtual void MinimiseToForeground() = 0;
   virtual void Close() = 0;
   // Renews the request that keeps the system and the display awake.
   virtual void KeepAwake() = 0;

@@ -1,12 +1,16 @@
 #include "app/shell/main_frame_win32.h"
 
+#include <windowsx.h>
 #include <wtsapi32.h>
 
-#include <algorithm>
 #include <string>
 
 #include "app/instance_claim.h"
+#include "app/window_placement.h"
 #include "capture/input_manager.h"
+#include "capture/versions_about.h"
+#include "views/forms/play_view_win32.h"
+#include "views/forms/version_dialog_win32.h"
 #include "settings/setting_text.h"
 #include "settings/settings_store.h"
 #include "views/ui_strings.h"
@@ -14,7 +18,8 @@
 namespace shell {
 namespace {
 
-constexpr DWORD kFrameStyle = 0x00CF8000;  // overlapped window, title from the document
+constexpr DWORD kFrameStyle = 0x00CF8000;         // overlapped window, title from the document
+constexpr DWORD kFullScreenRemoved = 0x01CF8000;  // the frame style and maximised
 // {02731015-4510-4526-99E6-E5A17EBD1AEA}
 constexpr GUID kMonitorPowerOn = {
     0x02731015, 0x4510, 0x4526, {0x99, 0xE6, 0xE5, 0xA1, 0x7E, 0xBD, 0x1A, 0xEA}};
@@ -63,6 +68,7 @@ MainFrame::MainFrame(bool otherSession) : otherSession_(otherSession) {
   const app::FrameSettings settings = ReadFrameSettings(store);
   capture::InputManager* session = nullptr;
   if (!otherSession) session = capture::InputManager::Create(SettingInt(store, settings::kSettingApiLog));
+  device_ = session;
   if (session != nullptr) {
     session_ = std::make_unique<SessionBinding>(*session);
     plane_ = std::make_unique<QueuePlaneOutput>(session->Queue());
@@ -78,10 +84,16 @@ MainFrame::MainFrame(bool otherSession) : otherSession_(otherSession) {
 
 MainFrame::~MainFrame() {
   window_.reset();
+  ReleaseSession();
+}
+
+void MainFrame::ReleaseSession() {
+  if (controller_ == nullptr) return;
   controller_.reset();
   settings::SettingsStore::Release();
   plane_.reset();
   session_.reset();
+  device_ = nullptr;
   capture::InputManager::Destroy();
 }
 
@@ -111,6 +123,7 @@ LRESULT CALLBACK MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, L
 }
 
 LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (controller_ == nullptr) return DefWindowProcW(window_.get(), message, wParam, lParam);
   if (message == pivra_.ModeChangeMessage() && message != 0) {
     controller_->OnTabletModeChanged(static_cast<int32_t>(wParam));
     return 0;
@@ -141,28 +154,53 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_POWERBROADCAST:
       OnPowerBroadcast(wParam, lParam);
       break;
-    case WM_WTSSESSION_CHANGE:
+    case WM_WTSSESSION_CHANGE: {
+      HWND hwnd = window_.get();
       controller_->OnSessionChange(static_cast<uint32_t>(wParam));
+      if (!IsWindow(hwnd)) {
+        ReleaseSession();  // logged off: the window is gone
+        return 0;
+      }
       break;
+    }
     case WM_DISPLAYCHANGE:
       controller_->OnDisplayChange();
       break;
-    case WM_SETTINGCHANGE:
+    case WM_SETTINGCHANGE: {
+      const LRESULT result = DefWindowProcW(window_.get(), message, wParam, lParam);
       if (settings::SettingsStore::Exists())
         settings::SettingsStore::Get(otherSession_).OnSettingChange(static_cast<uint32_t>(wParam));
-      break;
-    case WM_QUERYENDSESSION: {
-      DestroyWindow(window_.get());
-      return TRUE;
+      return result;
     }
-    case WM_ENDSESSION:
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION: {
       DestroyWindow(window_.get());
-      return 0;
+      ReleaseSession();
+      return message == WM_QUERYENDSESSION ? TRUE : 0;
+    }
     case WM_GETMINMAXINFO:
       OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
       break;
     case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;  // no keyboard access to the system menu
+      if (OnSysCommand(wParam)) return 0;
+      break;
+    case WM_SETFOCUS:
+      if (views::CBaseView* view = splitter_.ActiveView(); view != nullptr && view->hwnd() != nullptr) {
+        SetFocus(view->hwnd());
+        return 0;
+      }
+      break;
+    case WM_ENTERSIZEMOVE:
+      controller_->OnEnterSizeMove();
+      break;
+    case WM_EXITSIZEMOVE:
+      controller_->OnExitSizeMove();
+      break;
+    case WM_STYLECHANGED:
+      if (wParam == static_cast<WPARAM>(GWL_STYLE)) {
+        const auto* change = reinterpret_cast<const STYLESTRUCT*>(lParam);
+        controller_->OnStyleChanged((change->styleOld & WS_POPUP) != 0, (change->styleNew & WS_POPUP) != 0);
+      }
       break;
     default:
       break;
@@ -171,8 +209,10 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool MainFrame::OnCreate() {
+  AddVersionMenuItem();
   if (!splitter_.CreatePanes(window_.get())) return false;
-  splitter_.CreateViews(nullptr, controller_.get(), settings::SettingsStore::Get(otherSession_).Texts());
+  splitter_.CreateViews(controller_.get(), controller_.get(),
+                        settings::SettingsStore::Get(otherSession_).Texts());
   pivra_.SetFrame(window_.get());
   controller_->Start();
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_.get(), GWLP_HINSTANCE));
@@ -212,16 +252,69 @@ void MainFrame::OnPowerBroadcast(WPARAM event, LPARAM data) {
   }
 }
 
-// The display area never gets smaller than 640 x 480 design units.
+// The picture never gets smaller than 640 x 480 design units, the bars
+// below (and above, in full screen) come on top.
 void MainFrame::OnGetMinMaxInfo(MINMAXINFO& info) const {
   RECT window;
   if (!GetWindowRect(window_.get(), &window) || window.right <= window.left || window.bottom <= window.top)
     return;
   const views::DisplayLayout& layout = controller_->Layout();
-  RECT r{0, 0, views::ScaleToDisplay(640, layout), views::ScaleToDisplay(480, layout)};
+  const int32_t bars = views::ScaleToDisplay(200, layout) +
+                       (controller_->FullScreen() ? views::ScaleToDisplay(70, layout) : 0);
+  RECT r{0, 0, views::ScaleToDisplay(640, layout), views::ScaleToDisplay(480, layout) + bars};
   AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(window_.get(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(window_.get(), GWL_EXSTYLE)));
   info.ptMinTrackSize = POINT{r.right - r.left, r.bottom - r.top};
+}
+
+bool MainFrame::OnSysCommand(WPARAM command) {
+  switch (command & 0xFFF0) {
+    case kAboutCommand:
+      ShowAbout();
+      return true;
+    case SC_KEYMENU:
+      return true;  // no keyboard access to the system menu
+    case SC_RESTORE:
+      controller_->OnSystemRestore();  // leaves full screen first
+      return false;
+    default:
+      return false;
+  }
+}
+
+void MainFrame::AddVersionMenuItem() {
+  HMENU menu = GetSystemMenu(window_.get(), FALSE);
+  if (menu == nullptr) return;
+  const std::wstring text = views::LoadUiString(kVersionMenuString);
+  InsertMenuW(menu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+  InsertMenuW(menu, 0, MF_BYPOSITION | MF_STRING, kAboutCommand, text.c_str());
+  DrawMenuBar(window_.get());
+}
+
+void MainFrame::ShowAbout() {
+  const capture::AboutVersionTexts texts = capture::CollectAboutVersionTexts(device_);
+  views::VersionDialog dialog(texts.driver, texts.firmware, texts.api);
+  static_cast<void>(dialog.DoModal(window_.get()));
+}
+
+bool MainFrame::PreTranslateMessage(const MSG& message) {
+  if (controller_ == nullptr || window_.get() == nullptr) return false;
+  if (message.hwnd != window_.get() && !IsChild(window_.get(), message.hwnd)) return false;
+  switch (message.message) {
+    case WM_KEYUP:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      controller_->OnUserActivity();
+      break;
+    case WM_MOUSEMOVE:
+      controller_->OnPointerMove(GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam));
+      break;
+    default:
+      break;
+  }
+  auto* play = dynamic_cast<views::CVideoPlayView*>(splitter_.View(app::ViewSlot::Play));
+  return play != nullptr && play->PreTranslateInput(message);
 }
 
 void MainFrame::SwitchTo(app::ScreenKind kind) {
@@ -233,51 +326,61 @@ app::Rect MainFrame::DisplayArea() const { return splitter_.DisplayArea(); }
 
 void MainFrame::Relayout(const views::DisplayLayout& layout) { splitter_.Relayout(layout); }
 
+uint32_t MainFrame::CheckState() const { return splitter_.CheckState(); }
+
+void MainFrame::PauseChecks() { splitter_.PauseChecks(); }
+
+void MainFrame::ResumeChecks() { splitter_.ResumeChecks(); }
+
+uint32_t MainFrame::CheckOverlap() { return splitter_.CheckOverlap(); }
+
+void MainFrame::SetPlaneShown(bool shown) { splitter_.SetPlaneShown(shown); }
+
 bool MainFrame::ProbeDisplay(app::DisplayState& display) { return display_.Probe(display); }
 
 bool MainFrame::IsMinimised() const { return IsIconic(window_.get()) != FALSE; }
 
-// The client area takes the input's size, scaled down to fit the work area
-// when it is larger, and the window is centred in the work area (its top
-// edge never above it).  Before any input is known the window takes half the
-// work area's width at 16:9.
-bool MainFrame::FitToInput(int32_t width, int32_t height) {
-  if (window_.get() == nullptr) return false;
-  if (IsZoomed(window_.get())) ShowWindow(window_.get(), SW_RESTORE);
+bool MainFrame::FitToInput(int32_t width, int32_t height, int32_t barHeight) {
+  HWND hwnd = window_.get();
+  if (hwnd == nullptr) return false;
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+  if (IsZoomed(hwnd) && (style & WS_POPUP) == 0) ShowWindow(hwnd, SW_RESTORE);
   const app::Rect work = controller_->Display().workArea;
   if (work.Width() <= 0 || work.Height() <= 0) return false;
-  if (width <= 0 || height <= 0) {
-    width = work.Width() / 2;
-    height = width * 9 / 16;
-  }
-  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window_.get(), GWL_STYLE));
-  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_.get(), GWL_EXSTYLE));
-  auto windowSize = [&](int32_t w, int32_t h) {
-    RECT r{0, 0, w, h};
+  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
+  const app::Size size = app::PlacementWindowSize(work, width, height, barHeight, [&](app::Size client) {
+    RECT r{0, 0, client.width, client.height};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    return SIZE{r.right - r.left, r.bottom - r.top};
-  };
-  SIZE size = windowSize(width, height);
-  if (size.cx > work.Width() || size.cy > work.Height()) {
-    int32_t aw = width + work.Width() - size.cx;
-    int32_t ah = height + work.Height() - size.cy;
-    const double rx = static_cast<double>(aw) / width;
-    const double ry = static_cast<double>(ah) / height;
-    if (ry > rx) {
-      ah = static_cast<int32_t>(height * rx + 0.5);
-    } else {
-      aw = static_cast<int32_t>(width * ry + 0.5);
-    }
-    size = windowSize(std::max(aw, 1), std::max(ah, 1));
-  }
-  SetWindowPos(window_.get(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return app::Size{r.right - r.left, r.bottom - r.top};
+  });
+  SetWindowPos(hwnd, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Centred by the size the window really took (never below its minimum).
   RECT r;
-  GetWindowRect(window_.get(), &r);
-  const int32_t x = static_cast<int32_t>((work.left + work.right) / 2 - ((r.right - r.left) * 0.5 + 0.5));
-  const int32_t y =
-      std::max(work.top, (work.top + work.bottom) / 2 - static_cast<int32_t>((r.bottom - r.top) * 0.5 + 0.5));
-  SetWindowPos(window_.get(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  GetWindowRect(hwnd, &r);
+  const app::Point at = app::PlacementOrigin(work, r.right - r.left, r.bottom - r.top);
+  SetWindowPos(hwnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   return true;
+}
+
+void MainFrame::EnterFullScreen() {
+  HWND hwnd = window_.get();
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+  SetWindowLongPtrW(hwnd, GWL_STYLE, static_cast<LONG_PTR>((style & ~kFullScreenRemoved) | WS_POPUP));
+  ShowWindow(hwnd, SW_MAXIMIZE);
+  UpdateWindow(hwnd);
+}
+
+void MainFrame::LeaveFullScreen() {
+  HWND hwnd = window_.get();
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+  SetWindowLongPtrW(hwnd, GWL_STYLE, static_cast<LONG_PTR>((style & ~WS_POPUP) | kFrameStyle));
+  ShowWindow(hwnd, SW_RESTORE);
+  UpdateWindow(hwnd);
+}
+
+void MainFrame::MinimiseToForeground() {
+  ShowWindow(window_.get(), SW_MINIMIZE);
+  SetForegroundWindow(window_.get());
 }
 
 void MainFrame::Close() { DestroyWindow(window_.get()); }
@@ -296,5 +399,7 @@ void MainFrame::Kill(uint32_t id) {
 }
 
 bool MainFrame::IsRunning(uint32_t id) const { return timers_.count(id) != 0; }
+
+uint64_t MainFrame::NowMs() const { return GetTickCount64(); }
 
 }  // namespace shell

@@ -21,6 +21,9 @@ namespace shell {
 // and tools from outside).
 inline constexpr wchar_t kScreenProperty[] = L"TavrinScreenKind";
 inline constexpr UINT kContinueMessage = WM_USER + 1;
+// The system menu's "&Version" item.
+inline constexpr UINT kAboutCommand = 0xE140;
+inline constexpr UINT kVersionMenuString = 174;
 
 class MainFrame : private app::FrameWindow, private app::ScreenViews, private app::FrameTimers {
  public:
@@ -35,6 +38,10 @@ class MainFrame : private app::FrameWindow, private app::ScreenViews, private ap
 
   bool Create(HINSTANCE instance);
   HWND Handle() const { return window_.get(); }
+  // Every message of the thread's loop before it is dispatched: user
+  // activity, and the play view's keys and wheel from wherever the focus
+  // is.  True when the message is done with.
+  [[nodiscard]] bool PreTranslateMessage(const MSG& message);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -43,27 +50,43 @@ class MainFrame : private app::FrameWindow, private app::ScreenViews, private ap
   void OnDestroy();
   void OnGetMinMaxInfo(MINMAXINFO& info) const;
   void OnPowerBroadcast(WPARAM event, LPARAM data);
+  [[nodiscard]] bool OnSysCommand(WPARAM command);
+  void AddVersionMenuItem();
+  void ShowAbout();
+  // The end of the session does not wait for the message loop: the
+  // settings are restored and the device closed before the answer.
+  void ReleaseSession();
 
   // ScreenViews
   void SwitchTo(app::ScreenKind kind) override;
   app::Rect DisplayArea() const override;
   void Relayout(const views::DisplayLayout& layout) override;
+  uint32_t CheckState() const override;
+  void PauseChecks() override;
+  void ResumeChecks() override;
+  uint32_t CheckOverlap() override;
+  void SetPlaneShown(bool shown) override;
   // FrameWindow
   bool ProbeDisplay(app::DisplayState& display) override;
   bool IsMinimised() const override;
-  bool FitToInput(int32_t width, int32_t height) override;
+  bool FitToInput(int32_t width, int32_t height, int32_t barHeight) override;
+  void EnterFullScreen() override;
+  void LeaveFullScreen() override;
+  void MinimiseToForeground() override;
   void Close() override;
   void KeepAwake() override;
   // FrameTimers
   void Start(uint32_t id, uint32_t ms) override;
   void Kill(uint32_t id) override;
   bool IsRunning(uint32_t id) const override;
+  uint64_t NowMs() const override;
 
   const bool otherSession_;
   win32::UniqueWindow window_;  // given up at WM_NCDESTROY, when the window is gone
   win32::UniquePowerNotify powerNotify_;
   win32::UniqueSessionNotify sessionNotify_;
   BuiltInDisplay display_;
+  capture::InputManager* device_ = nullptr;  // process-wide; null without a session
   std::unique_ptr<SessionBinding> session_;
   std::unique_ptr<app::PlaneOutput> plane_;
   PivraBinding pivra_;

@@ -18,9 +18,10 @@ void HandOver() {
   SetForegroundWindow(running);
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(shell::MainFrame& frame) {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (frame.PreTranslateMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -45,7 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (!frame->Create(instance)) return 0;
   ShowWindow(frame->Handle(), SW_SHOW);
   UpdateWindow(frame->Handle());
-  const int code = RunMessageLoop();
+  const int code = RunMessageLoop(*frame);
   frame.reset();
   return code;
 }

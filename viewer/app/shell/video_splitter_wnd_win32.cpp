@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "overlap/overlap_watch_state.h"
 #include "views/forms/view_factory_win32.h"
 
 namespace shell {
@@ -146,6 +147,8 @@ uint32_t CVideoSplitterWnd::CheckOverlap() {
   return view != nullptr ? view->CheckOverlap() : 0;
 }
 
+void CVideoSplitterWnd::SetPlaneShown(bool shown) { overlap::SetOverlapPlaneShown(shown ? 1 : 0); }
+
 views::CBaseView* CVideoSplitterWnd::View(app::ViewSlot slot) const {
   const auto i = static_cast<size_t>(slot);
   return i < views_.size() ? views_[i].get() : nullptr;
@@ -181,6 +184,7 @@ void CVideoSplitterWnd::SetLayout(app::ViewSlot view, const views::DisplayLayout
 }
 
 void CVideoSplitterWnd::Activate(app::Row, app::ViewSlot view) {
+  active_ = view;
   View(view)->ActivatePane();
   View(view)->FitToPaneFrame();
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "app/screen_views.h"
 #include "app/view_listeners.h"
@@ -40,14 +41,17 @@ class CVideoSplitterWnd : public views::WindowBase, public app::ScreenViews, pri
   void Relayout(const views::DisplayLayout& layout) override;
   app::Rect DisplayArea() const override;
 
-  // Queries on the shown set's display view (0 without one).
-  [[nodiscard]] uint32_t CheckState() const;
-  void PauseChecks();
-  void ResumeChecks();
-  [[nodiscard]] uint32_t CheckOverlap();
+  // On the shown set's display view (0 without one).
+  uint32_t CheckState() const override;
+  void PauseChecks() override;
+  void ResumeChecks() override;
+  uint32_t CheckOverlap() override;
+  void SetPlaneShown(bool shown) override;
 
   [[nodiscard]] int32_t CurrentKind() const { return switcher_.CurrentKind(); }
   [[nodiscard]] views::CBaseView* View(app::ViewSlot slot) const;
+  // The view activated last by a switch (the controller row's); null before.
+  [[nodiscard]] views::CBaseView* ActiveView() const { return active_ ? View(*active_) : nullptr; }
   [[nodiscard]] HWND Pane(app::Row row) const;
 
  protected:
@@ -71,6 +75,7 @@ class CVideoSplitterWnd : public views::WindowBase, public app::ScreenViews, pri
   std::array<std::unique_ptr<views::CBaseView>, app::kViewCount> views_;
   app::ViewSwitcher switcher_;
   app::RowHeights rows_{};
+  std::optional<app::ViewSlot> active_;
 };
 
 }  // namespace shell
