@@ -21,6 +21,20 @@
 //                                              "screen N button X Y", X Y the screen point at the
 //                                              button's middle (for a real click), or "screen N"
 //   tavrin_probe wait-global <seconds>         until someone holds the machine-wide instance mutex
+//   tavrin_probe window                        prints "window popup P zoomed Z iconic I rect l t r b
+//                                              client w h"
+//   tavrin_probe control <id>                  prints "control X Y", the middle of the shown controller
+//                                              view's control <id> on the screen
+//   tavrin_probe cover <l> <t> <r> <b> <s> [timed]
+//                                              shows a topmost window of this program there for <s>
+//                                              seconds (another program over the viewer); timed:
+//                                              prints "overlapped after T" (or "never") at the end,
+//                                              T counted from when the viewer was seen maximised
+//   tavrin_probe resize <w> <h>                asks the window for this size (as a user's drag would)
+//   tavrin_probe wait-about <seconds>          until the About box shows; prints its four version
+//                                              texts, then closes it with OK
+//   tavrin_probe menus                         prints "menus N": popup menus shown on the screen
+//   tavrin_probe first-screen <kind> <seconds> prints "after T": seconds until <kind> first shows
 // Exit code 0 on success, 1 when a wait ran out or the window is missing.
 #include <windows.h>
 
@@ -101,6 +115,14 @@ int SendCommand(const std::wstring& what, int arg) {
     ok = PostMessageW(hwnd, WM_CLOSE, 0, 0) != 0;
   else if (what == L"minimise")
     ok = ShowWindowAsync(hwnd, SW_MINIMIZE) != 0;
+  else if (what == L"maximise")
+    ok = PostMessageW(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0) != 0;
+  else if (what == L"restore")
+    ok = PostMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0) != 0;
+  else if (what == L"about")
+    ok = PostMessageW(hwnd, WM_SYSCOMMAND, 0xE140, 0) != 0;
+  else if (what == L"keymenu")
+    ok = PostMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, 0) != 0;
   else if (what == L"press") {
     // The message screen's button, clicked (posted: its action may end the window).
     HWND button = MessageButton(hwnd);
@@ -122,6 +144,81 @@ int SendCommand(const std::wstring& what, int arg) {
   }
   std::printf(ok ? "sent\n" : "send failed\n");
   return ok ? 0 : 1;
+}
+
+// The shown controller view's control: splitter, controller row's pane
+// (0xE903), its shown view (0xE900), the control.
+HWND ControllerControl(HWND main, int id) {
+  HWND splitter = GetDlgItem(main, 0xE900);
+  HWND pane = splitter != nullptr ? GetDlgItem(splitter, 0xE903) : nullptr;
+  HWND view = pane != nullptr ? GetDlgItem(pane, 0xE900) : nullptr;
+  return view != nullptr ? GetDlgItem(view, id) : nullptr;
+}
+
+LRESULT CALLBACK CoverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int Cover(const RECT& r, double seconds, bool timed) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = CoverProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TavrinProbeCover";
+  RegisterClassW(&wc);
+  HWND cover =
+      CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"cover", WS_POPUP | WS_VISIBLE, r.left, r.top,
+                      r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+  if (cover == nullptr) return 1;
+  SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  std::printf("cover\n");
+  std::fflush(stdout);
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  ULONGLONG zoomed = 0;
+  ULONGLONG overlapped = 0;
+  while (GetTickCount64() < end) {
+    HWND main = MainWindow();
+    if (zoomed == 0 && main != nullptr && IsZoomed(main)) zoomed = GetTickCount64();
+    if (zoomed != 0 && overlapped == 0 && ScreenOf(main) == 7) overlapped = GetTickCount64();
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    // Stays above the viewer even when that is brought to the front.
+    SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Sleep(50);
+  }
+  DestroyWindow(cover);
+  if (timed) {
+    if (overlapped != 0) {
+      std::printf("overlapped after %.2f\n", (overlapped - zoomed) / 1000.0);
+    } else {
+      std::printf("never\n");
+    }
+  }
+  return 0;
+}
+
+// The four version texts of the About box owned by the viewer.
+HWND AboutBox() {
+  HWND main = MainWindow();
+  HWND dialog = nullptr;
+  while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) != nullptr) {
+    if (GetWindow(dialog, GW_OWNER) == main && IsWindowVisible(dialog)) return dialog;
+  }
+  return nullptr;
+}
+
+std::string Ascii(HWND window) {
+  wchar_t text[256] = {};
+  if (window != nullptr) GetWindowTextW(window, text, 256);
+  std::string ascii;
+  for (const wchar_t* p = text; *p != 0; ++p) ascii += *p < 128 ? static_cast<char>(*p) : '?';
+  return ascii;
 }
 
 bool WaitFor(double seconds, bool (*done)(int), int arg) {
@@ -231,6 +328,71 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::printf("screen %d button %ld %ld\n", kind, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     return 0;
+  }
+  if (command == L"window") {
+    HWND hwnd = MainWindow();
+    RECT r{}, c{};
+    if (hwnd == nullptr || !GetWindowRect(hwnd, &r) || !GetClientRect(hwnd, &c)) return 1;
+    const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    std::printf("window popup %d zoomed %d iconic %d rect %ld %ld %ld %ld client %ld %ld\n",
+                (style & WS_POPUP) != 0 ? 1 : 0, IsZoomed(hwnd) ? 1 : 0, IsIconic(hwnd) ? 1 : 0, r.left,
+                r.top, r.right, r.bottom, c.right, c.bottom);
+    return 0;
+  }
+  if (command == L"control" && argc >= 3) {
+    HWND control =
+        MainWindow() != nullptr ? ControllerControl(MainWindow(), static_cast<int>(number(2, 0))) : nullptr;
+    RECT r{};
+    if (control == nullptr || !IsWindowVisible(control) || !GetWindowRect(control, &r)) {
+      std::printf("control none\n");
+      return 1;
+    }
+    std::printf("control %ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
+  }
+  if (command == L"cover" && argc >= 7) {
+    const RECT r{static_cast<LONG>(number(2, 0)), static_cast<LONG>(number(3, 0)),
+                 static_cast<LONG>(number(4, 0)), static_cast<LONG>(number(5, 0))};
+    return Cover(r, number(6, 1), argc >= 8 && std::wstring(argv[7]) == L"timed");
+  }
+  if (command == L"resize" && argc >= 4) {
+    HWND hwnd = MainWindow();
+    if (hwnd == nullptr) return 1;
+    SetWindowPos(hwnd, nullptr, 0, 0, static_cast<int>(number(2, 0)), static_cast<int>(number(3, 0)),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    std::printf("resized\n");
+    return 0;
+  }
+  if (command == L"wait-about") {
+    const bool ok = WaitFor(
+        number(2, 10), [](int) { return AboutBox() != nullptr; }, 0);
+    HWND box = AboutBox();
+    if (!ok || box == nullptr) {
+      std::printf("no about box\n");
+      return 1;
+    }
+    std::printf("about program '%s' driver '%s' firmware '%s' api '%s'\n",
+                Ascii(GetDlgItem(box, 1026)).c_str(), Ascii(GetDlgItem(box, 1027)).c_str(),
+                Ascii(GetDlgItem(box, 1028)).c_str(), Ascii(GetDlgItem(box, 1029)).c_str());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return 0;
+  }
+  if (command == L"menus") {
+    int n = 0;
+    HWND menu = nullptr;
+    while ((menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) != nullptr)
+      n += IsWindowVisible(menu) ? 1 : 0;
+    std::printf("menus %d\n", n);
+    return 0;
+  }
+  if (command == L"first-screen" && argc >= 4) {
+    // Polled: a late look only makes the time longer, never shorter.
+    const int kind = static_cast<int>(number(2, 0));
+    const ULONGLONG start = GetTickCount64();
+    const bool ok = WaitFor(
+        number(3, 10), [](int k) { return ScreenOf(MainWindow()) == k; }, kind);
+    std::printf(ok ? "after %.2f\n" : "never (%.2f)\n", (GetTickCount64() - start) / 1000.0);
+    return ok ? 0 : 1;
   }
   if (command == L"send" && argc >= 3) return SendCommand(argv[2], static_cast<int>(number(3, 0)));
   if (command == L"wait-global") {
