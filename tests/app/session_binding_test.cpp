@@ -6,11 +6,11 @@
 #include <chrono>
 #include <thread>
 
-#include "support/eventually.h"
 #include "app/frame_controller.h"
-#include "capture/plane_request_writer.h"
+#include "capture/plane/plane_request_writer.h"
 #include "frame_fakes.h"
 #include "ovxcapture_sim.h"
+#include "support/eventually.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ OvxSimState BoardState() {
 
 TEST(QueuePlaneOutput, EachOperationPublishesItsGroups) {
   capture::PlaneRequestQueue queue;
-  shell::QueuePlaneOutput out(queue);
+  app::QueuePlaneOutput out(queue);
   out.ShowAt(app::PlaneGeometry{1920, 1280, 90, 10, 20, 640, 360});
   ASSERT_TRUE(queue.Collect());
   const capture::PlaneState& m = queue.Merged();
@@ -59,7 +59,7 @@ TEST(QueuePlaneOutput, EachOperationPublishesItsGroups) {
 // go with it, and so to the board.
 TEST(QueuePlaneOutput, WholeInputKeepsTheSlotsTopAndSize) {
   capture::PlaneRequestQueue queue;
-  shell::QueuePlaneOutput out(queue);
+  app::QueuePlaneOutput out(queue);
   capture::PlaneRequestWriter(queue).Crop({10, 20}, {640, 360});  // slot 1
   ASSERT_TRUE(queue.Collect());
   for (int i = 0; i < 99; ++i) out.Audio(false);  // round to slot 1 again
@@ -76,8 +76,8 @@ TEST(QueuePlaneOutput, WholeInputKeepsTheSlotsTopAndSize) {
 
 // The driver lookup needs the installed board (Windows); everything else is
 // the session's own.
-struct DriverFits : shell::SessionBinding {
-  using shell::SessionBinding::SessionBinding;
+struct DriverFits : app::SessionBinding {
+  using app::SessionBinding::SessionBinding;
   capture::VersionCheckResult CheckDriverVersion() override { return capture::kVersionFits; }
 };
 
@@ -88,7 +88,7 @@ class FrameOnSession : public ::testing::Test {
     session_ = capture::InputManager::Create(0);
     ASSERT_NE(nullptr, session_);
     binding_ = std::make_unique<DriverFits>(*session_);
-    plane_ = std::make_unique<shell::QueuePlaneOutput>(session_->Queue());
+    plane_ = std::make_unique<app::QueuePlaneOutput>(session_->Queue());
     frame_ = std::make_unique<app::FrameController>(binding_.get(), *plane_, timers_, window_, window_,
                                                     tablet_, app::FrameSettings{1, 1, 20}, false);
   }
@@ -101,7 +101,7 @@ class FrameOnSession : public ::testing::Test {
 
   capture::InputManager* session_ = nullptr;
   std::unique_ptr<DriverFits> binding_;
-  std::unique_ptr<shell::QueuePlaneOutput> plane_;
+  std::unique_ptr<app::QueuePlaneOutput> plane_;
   app_test::FakeTimers timers_;
   app_test::FakeWindow window_;
   app_test::FakeTablet tablet_;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/instance_claim.h"
-#include "capture/input_manager.h"
+#include "capture/session/input_manager.h"
 #include "settings/setting_text.h"
 #include "settings/settings_store.h"
 #include "views/ui_strings.h"
@@ -64,10 +64,10 @@ MainFrame::MainFrame(bool otherSession) : otherSession_(otherSession) {
   capture::InputManager* session = nullptr;
   if (!otherSession) session = capture::InputManager::Create(SettingInt(store, settings::kSettingApiLog));
   if (session != nullptr) {
-    session_ = std::make_unique<SessionBinding>(*session);
-    plane_ = std::make_unique<QueuePlaneOutput>(session->Queue());
+    session_ = std::make_unique<app::SessionBinding>(*session);
+    plane_ = std::make_unique<app::QueuePlaneOutput>(session->Queue());
   } else {
-    plane_ = std::make_unique<NoPlaneOutput>();
+    plane_ = std::make_unique<app::NoPlaneOutput>();
   }
   app::FrameTimers& timers = *this;
   app::FrameWindow& window = *this;
