@@ -6,9 +6,9 @@
 #include <chrono>
 #include <thread>
 
+#include "../frame_fakes.h"
 #include "app/frame_controller.h"
 #include "capture/plane/plane_request_writer.h"
-#include "frame_fakes.h"
 #include "ovxcapture_sim.h"
 #include "support/eventually.h"
 
