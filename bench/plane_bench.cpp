@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "capture/input_manager.h"
-#include "capture/plane_apply.h"
-#include "capture/plane_request_writer.h"
+#include "capture/plane/plane_apply.h"
+#include "capture/plane/plane_request_writer.h"
+#include "capture/session/input_manager.h"
 #include "ovxcapture_sim.h"
 
 namespace {

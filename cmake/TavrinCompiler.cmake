@@ -64,11 +64,17 @@ function(tavrin_add_child_dirs)
 endfunction()
 
 # One viewer subsystem as a static library "viewer_<name>" from the sources of
-# its folder; headers are included as "<name>/file.h" from the viewer root.
-#   tavrin_viewer_library(name [LIBS ...] [WIN32_LIBS ...])
+# its folder (and of the child folders SUBDIRS names, one per job); headers
+# are included as "<name>/file.h" or "<name>/<subdir>/file.h" from the viewer
+# root.
+#   tavrin_viewer_library(name [SUBDIRS ...] [LIBS ...] [WIN32_LIBS ...])
 function(tavrin_viewer_library name)
-  cmake_parse_arguments(L "" "" "LIBS;WIN32_LIBS" ${ARGN})
+  cmake_parse_arguments(L "" "" "SUBDIRS;LIBS;WIN32_LIBS" ${ARGN})
   tavrin_glob_sources(src ${CMAKE_CURRENT_SOURCE_DIR})
+  foreach(dir ${L_SUBDIRS})
+    tavrin_glob_sources(sub ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+    list(APPEND src ${sub})
+  endforeach()
   if(NOT src)
     return()
   endif()

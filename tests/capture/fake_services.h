@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/capture_services.h"
+#include "capture/reporting/capture_services.h"
 
 namespace capture::testing {
 

@@ -8,7 +8,7 @@
 
 #include "input/touch_message.h"
 #include "input/touch_reader_win32.h"
-#include "play/play_fakes.h"
+#include "play_fakes.h"
 
 using namespace input;  // the code under test
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "capture/plane_placement.h"
+#include "capture/plane/plane_placement.h"
 #include "plane_composite.h"
 
 namespace {

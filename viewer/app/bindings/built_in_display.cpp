@@ -2,16 +2,16 @@
 
 #include "environment/display_probe.h"
 
-namespace shell {
+namespace app {
 namespace {
 
-app::Rect ToRect(const environment::DisplayRect& r) { return app::Rect{r.left, r.top, r.right, r.bottom}; }
+Rect ToRect(const environment::DisplayRect& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
 BuiltInDisplay::BuiltInDisplay() { environment::FindInternalDisplayName(name_); }
 
-bool BuiltInDisplay::Probe(app::DisplayState& display) const {
+bool BuiltInDisplay::Probe(DisplayState& display) const {
   bool all = true;
   environment::DisplayRect rect;
   if (environment::GetWorkArea(name_, rect)) {
@@ -40,4 +40,4 @@ bool BuiltInDisplay::Probe(app::DisplayState& display) const {
   return all;
 }
 
-}  // namespace shell
+}  // namespace app

@@ -5,7 +5,7 @@
 
 #include "app/frame_ports.h"
 
-namespace shell {
+namespace app {
 
 class BuiltInDisplay {
  public:
@@ -16,10 +16,10 @@ class BuiltInDisplay {
   const std::wstring& Name() const { return name_; }
   // Work area, monitor rectangle, angle and mode; each probe that fails
   // leaves its fields alone.  true when all four succeeded.
-  bool Probe(app::DisplayState& display) const;
+  bool Probe(DisplayState& display) const;
 
  private:
   std::wstring name_;
 };
 
-}  // namespace shell
+}  // namespace app

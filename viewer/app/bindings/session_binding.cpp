@@ -1,8 +1,8 @@
 #include "app/bindings/session_binding.h"
 
-#include "capture/plane_request_writer.h"
+#include "capture/plane/plane_request_writer.h"
 
-namespace shell {
+namespace app {
 
 capture::VersionCheckResult SessionBinding::CheckFirmwareVersion() { return session_.CheckFirmwareVersion(); }
 capture::VersionCheckResult SessionBinding::CheckDriverVersion() { return session_.CheckDriverVersion(); }
@@ -40,7 +40,7 @@ void SessionBinding::SetNotificationsEnabled(bool enabled) {
   capture::notificationsEnabled.store(enabled ? 1 : 0, std::memory_order_relaxed);
 }
 
-void QueuePlaneOutput::ShowAt(const app::PlaneGeometry& g) {
+void QueuePlaneOutput::ShowAt(const PlaneGeometry& g) {
   capture::PlaneRequestWriter(queue_).Screen(capture::ScreenSize{g.screenWidth, g.screenHeight, 0});
   capture::PlaneRequestWriter(queue_).Angle(g.angle);
   capture::PlaneRequestWriter(queue_).Placement(capture::PlaneRect{g.x, g.y, g.width, g.height}).Enable(true);
@@ -56,4 +56,4 @@ void QueuePlaneOutput::Crop(int32_t x, int32_t y, int32_t width, int32_t height)
   capture::PlaneRequestWriter(queue_).Crop(OvxPoint{x, y}, OvxSize{width, height});
 }
 
-}  // namespace shell
+}  // namespace app

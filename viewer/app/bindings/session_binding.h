@@ -1,11 +1,11 @@
 #pragma once
 // The frame's device session and plane ports on the capture session.
 #include "app/frame_ports.h"
-#include "capture/input_manager.h"
+#include "capture/session/input_manager.h"
 
-namespace shell {
+namespace app {
 
-class SessionBinding : public app::DeviceSession {
+class SessionBinding : public DeviceSession {
  public:
   explicit SessionBinding(capture::InputManager& session) : session_(session) {}
 
@@ -30,11 +30,11 @@ class SessionBinding : public app::DeviceSession {
 };
 
 // Each operation is one request of the queue, written through one writer.
-class QueuePlaneOutput : public app::PlaneOutput {
+class QueuePlaneOutput : public PlaneOutput {
  public:
   explicit QueuePlaneOutput(capture::PlaneRequestQueue& queue) : queue_(queue) {}
 
-  void ShowAt(const app::PlaneGeometry& geometry) override;
+  void ShowAt(const PlaneGeometry& geometry) override;
   void Hide() override;
   void Audio(bool on) override;
   void WholeInput() override;
@@ -45,13 +45,13 @@ class QueuePlaneOutput : public app::PlaneOutput {
 };
 
 // Stands in when no session exists: nothing to tell.
-class NoPlaneOutput : public app::PlaneOutput {
+class NoPlaneOutput : public PlaneOutput {
  public:
-  void ShowAt(const app::PlaneGeometry&) override {}
+  void ShowAt(const PlaneGeometry&) override {}
   void Hide() override {}
   void Audio(bool) override {}
   void WholeInput() override {}
   void Crop(int32_t, int32_t, int32_t, int32_t) override {}
 };
 
-}  // namespace shell
+}  // namespace app

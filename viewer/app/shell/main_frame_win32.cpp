@@ -6,9 +6,9 @@
 #include <string>
 
 #include "app/instance_claim.h"
+#include "app/about/versions_about.h"
 #include "app/window_placement.h"
-#include "capture/input_manager.h"
-#include "capture/versions_about.h"
+#include "capture/session/input_manager.h"
 #include "views/forms/play_view_win32.h"
 #include "views/forms/version_dialog_win32.h"
 #include "settings/setting_text.h"
@@ -70,10 +70,10 @@ MainFrame::MainFrame(bool otherSession) : otherSession_(otherSession) {
   if (!otherSession) session = capture::InputManager::Create(SettingInt(store, settings::kSettingApiLog));
   device_ = session;
   if (session != nullptr) {
-    session_ = std::make_unique<SessionBinding>(*session);
-    plane_ = std::make_unique<QueuePlaneOutput>(session->Queue());
+    session_ = std::make_unique<app::SessionBinding>(*session);
+    plane_ = std::make_unique<app::QueuePlaneOutput>(session->Queue());
   } else {
-    plane_ = std::make_unique<NoPlaneOutput>();
+    plane_ = std::make_unique<app::NoPlaneOutput>();
   }
   app::FrameTimers& timers = *this;
   app::FrameWindow& window = *this;

@@ -85,9 +85,9 @@ class MainFrame : private app::FrameWindow, private app::ScreenViews, private ap
   win32::UniqueWindow window_;  // given up at WM_NCDESTROY, when the window is gone
   win32::UniquePowerNotify powerNotify_;
   win32::UniqueSessionNotify sessionNotify_;
-  BuiltInDisplay display_;
+  app::BuiltInDisplay display_;
   capture::InputManager* device_ = nullptr;  // process-wide; null without a session
-  std::unique_ptr<SessionBinding> session_;
+  std::unique_ptr<app::SessionBinding> session_;
   std::unique_ptr<app::PlaneOutput> plane_;
   PivraBinding pivra_;
   CVideoSplitterWnd splitter_;

@@ -1,8 +1,8 @@
 #include "views/forms/version_dialog_win32.h"
 
-#include "capture/own_version.h"
 #include "resource_ids.h"
 #include "views/layout/version_text.h"
+#include "views/own_version.h"
 #include "views/ui_strings.h"
 
 namespace views {

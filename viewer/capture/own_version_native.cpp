@@ -1,8 +1,0 @@
-// Program files outside Windows carry no version resource.
-#include "capture/own_version.h"
-
-namespace capture {
-
-bool ReadOwnVersionText(int, std::wstring&) { return false; }
-
-}  // namespace capture

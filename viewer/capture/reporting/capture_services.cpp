@@ -1,0 +1,10 @@
+#include "capture/reporting/capture_services.h"
+
+namespace capture {
+
+CaptureServices& Services() {
+  static CaptureServices services = RealServices();
+  return services;
+}
+
+}  // namespace capture
