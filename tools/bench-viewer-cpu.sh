@@ -31,7 +31,7 @@
 # for the window of a 1920 x 1080 input whatever DISPLAY says.  On a fresh
 # Debian 12, run as root: missing packages are installed first.  The build is
 # build/windows (TAVRIN_BUILD_DIR overrides).  A run takes about
-# 3 x (seconds + warm-up) plus 20 to 30 s of Wine start-ups.
+# 3 x (seconds + warm-up) plus 30 s of Wine start-ups.
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -86,6 +86,9 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# One run at a time: a second viewer in the prefix would hand over to the first.
+exec 9>"$build/.bench-viewer-cpu.lock"
+flock -n 9 || die "another run of the benchmark uses $build"
 wine_session_prefix "$build/bench-wineprefix" || die "the Wine prefix could not be made (see $log)"
 unset DISPLAY PIVRA_MODE OVXSIM_STATE_FILE
 wine_session_display 2560x1600x24 || die "no free display number for Xvfb"
@@ -167,10 +170,12 @@ viewer_run() {
   screen=$(probe screen)
   [ "$screen" = "screen 2" ] || say "warning: the viewer left Play during the measure ($screen)"
   probe send close >/dev/null || true
+  probe wait-gone 20 >/dev/null || { say "warning: the viewer did not close; ended"; kill "$running" 2>/dev/null || true; }
   wait "$running" || true
   running=
 }
 
+left=$(exe_pid tavrin.exe) && die "a viewer of an earlier run is still running (process $left)"
 viewer_run 1
 detect_on=$result
 # The video rectangle the viewer watches: the input fitted into the display view, centred.

@@ -34,7 +34,7 @@ TEST(CaptureFloorArgs, RejectsBadCommandLinesWithAReason) {
            {"0", "0", "1920", "1080", "0"},                // no time
            {"0", "0", "1920", "1080", "86401"},            // more than a day
            {"0", "0", "1920", "1080", "1.5"},              // not whole
-           {"0", "0", "1920", "1080", " 60"},              // not all of the word
+           {"0", "0", "1920", "1080", "60s"},              // not all of the word
            {"0", "0", "1920", "1080", ""},                 // empty word
            {"x", "0", "1920", "1080", "60"},               // not a number
            {"9999999999", "0", "1", "1", "60"},            // off any screen, overflows 32 bits
