@@ -35,28 +35,18 @@ say "building in $build (messages: $log)"
   die "the build failed (see $log)"
 bin=$build/bin
 
-export WINEPREFIX=$build/wineprefix WINEARCH=win64 WINEDLLOVERRIDES="mscoree=;mshtml=" WINEDEBUG=-all
-[ -f "$WINEPREFIX/system.reg" ] ||
-  flock "$build/.wineprefix.lock" "$top/tools/wine-prefix.sh" "$WINEPREFIX" >>"$log" 2>&1 || die "no Wine prefix"
+# shellcheck source=tools/lib-wine-session.sh
+source "$top/tools/lib-wine-session.sh"
+wine_session_prefix || die "no Wine prefix"
 work=$(mktemp -d)
-xvfb_pid= viewer_pid=
+viewer_pid=
 cleanup() {
   [ -n "$viewer_pid" ] && { wine "$bin/tavrin_probe.exe" send close >/dev/null 2>&1 || true; wait "$viewer_pid" 2>/dev/null || true; }
-  [ -n "$xvfb_pid" ] && { timeout 5 wineserver -w >/dev/null 2>&1 || true; kill "$xvfb_pid" 2>/dev/null; }
+  wine_session_end
   rm -rf "$work"
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 130 160); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb ":$n" -screen 0 1920x1280x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
-    export DISPLAY=:$n
-    break
-  done
-  [ -n "$xvfb_pid" ] || die "no free display number for Xvfb"
-fi
+wine_session_display || die "no free display number for Xvfb"
 
 probe() { wine "$bin/tavrin_probe.exe" "$@" 2>>"$log" | tr -d '\r'; }
 names=([1]=blank [2]=picture [4]=stopped [5]=waiting [6]=no-signal [7]=overlapped [8]=abnormal)

@@ -87,19 +87,16 @@ say "building tavrin.exe, ovxcapture.dll and Pivra_x64.dll in $build"
   { tail -20 "$log" >&2; die "the build failed (see $log)"; }
 bin=$build/bin
 # 3. The scenario.
+# shellcheck source=tools/lib-wine-session.sh
+source "$top/tools/lib-wine-session.sh"
 work=$(mktemp -d)
-xvfb_pid=
 viewer_pid=
 cleanup() {
   if [ -n "$viewer_pid" ] && kill -0 "$viewer_pid" 2>/dev/null; then
     wine "$bin/tavrin_probe.exe" send close >/dev/null 2>&1 || true
     wait "$viewer_pid" 2>/dev/null || true
   fi
-  if [ -n "$xvfb_pid" ]; then
-    # Let Wine's own processes leave the display before it goes.
-    timeout 5 wineserver -w >/dev/null 2>&1 || true
-    kill "$xvfb_pid" 2>/dev/null
-  fi
+  wine_session_end
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -115,26 +112,8 @@ esac
 [ -n "$scenario" ] && export OVXSIM_SCENARIO=$scenario
 
 # 4. Prefix and display.
-export WINEPREFIX=$build/wineprefix WINEARCH=win64 WINEDLLOVERRIDES="mscoree=;mshtml="
-export WINEDEBUG=${WINEDEBUG:--all}
-# Made once; an existing prefix is used as it is (its wineserver may be running).
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  say "making the Wine prefix $WINEPREFIX (once, about 15 s)"
-  flock "$build/.wineprefix.lock" "$top/tools/wine-prefix.sh" "$WINEPREFIX" >>"$log" 2>&1 ||
-    die "the Wine prefix could not be made (see $log)"
-fi
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 130 160); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb ":$n" -screen 0 1920x1280x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
-    export DISPLAY=:$n
-    break
-  done
-  [ -n "$xvfb_pid" ] || die "no free display number for Xvfb"
-  say "started Xvfb on $DISPLAY"
-fi
+wine_session_prefix || die "the Wine prefix could not be made (see $log)"
+wine_session_display || die "no free display number for Xvfb"
 
 # 5. Run.  The board tells where its plane lies through a state file (a
 # Windows path for the DLL, the same file for the compositor).
