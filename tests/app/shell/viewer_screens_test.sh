@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The viewer's screens as its views draw them, in one interface language
-# (TAVRIN_LANG, else LC_ALL, default en_US.UTF-8): Play, Blank, Stopped, NoSignal, Abnormal,
-# UpdateRequired and AlreadyRunning on the simulated board.  Each screen is
+# (TAVRIN_LANG, else LC_ALL, default en_US.UTF-8): Play, Overlapped, PlayBarHidden, Blank,
+# Stopped, NoSignal, Abnormal, UpdateRequired and AlreadyRunning on the simulated board.  Each screen is
 # photographed into $TAVRIN_BIN/../screens/<language>-<kind>.png; the message
 # screens must show white text in their display row, Play and Blank none.
 set -u
@@ -53,6 +53,19 @@ shot() {
 start play
 expect_screen 2 30
 shot 2 0
+# Another program's window over a corner of the video: Overlapped, its text
+# beside the grey cover.
+set -- $(probe display-view)
+( "$run" "$bin/tavrin_probe.exe" cover $(($2 + 10)) $(($3 + 10)) $(($2 + 200)) $(($3 + 120)) 6 >/dev/null 2>&1 ) &
+expect_screen 7 8
+shot 7 1
+expect_screen 2 10
+# Full screen (F11 on the picture), then the bar hides by itself.
+xdotool mousemove $(($2 + 300)) $(($3 + 300)) click 1 key F11
+expect_screen 3 12
+shot 3 0
+xdotool key Escape
+expect_screen 2 5
 probe send display >/dev/null
 expect_screen 1 2
 shot 1 0
