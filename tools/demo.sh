@@ -6,14 +6,15 @@
 #   tools/demo.sh OUT_DIR
 #
 # Steps: no source yet (NoSignal), the source arrives (Waiting, then the
-# picture), the session is locked (Stopped), Continue is clicked with the
-# mouse (Waiting, then the picture again).  Writes OUT_DIR/NN-<step>.png and
-# OUT_DIR/demo.gif; Wine's messages go to OUT_DIR/demo.log.  A step whose
-# screen is gone before its picture was taken (Waiting lasts one second) is
-# named by what the picture shows, never by what was hoped for.
-#
-# Not there yet, because the viewer does not do it yet: double-tap zoom and
-# pan, full screen with the bar hiding, a covering window with Overlapped.
+# picture), a double click zooms in about a point (as a double tap does), a
+# drag pans the magnified picture, full screen by its button and the bar
+# hiding after 5 s, back to normal, another program's window over the video
+# (Overlapped, then the picture by itself when it goes), the session is locked
+# (Stopped), Continue is clicked with the mouse (Waiting, then the picture
+# again).  Writes OUT_DIR/NN-<step>.png and OUT_DIR/demo.gif; Wine's messages
+# go to OUT_DIR/demo.log.  A step whose screen is gone before its picture was
+# taken (Waiting lasts one second) is named by what the picture shows, never
+# by what was hoped for.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 say() { printf 'demo: %s\n' "$*" >&2; }
@@ -49,13 +50,14 @@ trap cleanup EXIT
 wine_session_display || die "no free display number for Xvfb"
 
 probe() { wine "$bin/tavrin_probe.exe" "$@" 2>>"$log" | tr -d '\r'; }
-names=([1]=blank [2]=picture [4]=stopped [5]=waiting [6]=no-signal [7]=overlapped [8]=abnormal)
+names=([1]=blank [2]=picture [3]=bar-hidden [4]=stopped [5]=waiting [6]=no-signal [7]=overlapped [8]=abnormal)
 step=0
 last=
 # Takes the screen and the board's state together and names the picture by
-# the screen it shows; "optional" skips a picture of the screen just taken.
+# the screen it shows; "optional" skips a picture of the screen just taken;
+# a second word names a picture of the video by what was done to it.
 shot() {
-  local kind before try
+  local kind before try label=${2:-}
   for try in 1 2 3; do  # the screen must be the same before and after the picture
     before=$(probe screen)
     import -window root "$work/raw.png"
@@ -68,7 +70,8 @@ shot() {
   [ "${1:-}" = optional ] && [ "$kind" = "$last" ] && return 0
   last=$kind
   step=$((step + 1))
-  local name; name=$(printf '%02d-%s' "$step" "${names[$kind]:-screen-$kind}")
+  [ "$kind" = 2 ] && [ -n "$label" ] || label=${names[$kind]:-screen-$kind}
+  local name; name=$(printf '%02d-%s' "$step" "$label")
   "$top/tools/composite-screenshot.sh" "$work/raw.png" "$work/shown.txt" "$out/$name.png" "$build" >/dev/null 2>>"$log"
   say "$name.png"
 }
@@ -86,6 +89,37 @@ probe wait-screen 5 15 >/dev/null && shot optional
 [ "$(probe wait-screen 2 15)" = "screen 2" ] || die "the picture did not come"
 sleep 1
 shot optional
+# Zoom about a point a third into the picture, then pan with a drag.
+read -r _ l t r b < <(probe display-view)
+x=$((l + (r - l) / 3)) y=$((t + (b - t) / 3))
+xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
+sleep 1
+shot any zoomed
+xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) mousedown 1 mousemove_relative --sync -- -150 -100 \
+  mousemove_relative --sync -- -150 -100 mouseup 1
+sleep 1
+shot any panned
+# Full screen by the button; the bar hides when nobody touches anything.
+read -r _ x y < <(probe control 1004)
+xdotool mousemove "$x" "$y" click 1
+sleep 1.5
+shot any full-screen
+[ "$(probe wait-screen 3 12)" = "screen 3" ] || die "the bar did not hide"
+shot
+xdotool mousemove 40 40
+read -r _ x y < <(probe control 1004)
+xdotool mousemove "$x" "$y" click 1
+sleep 1.5
+shot any normal-screen
+# Another program's window over part of the video.
+read -r _ l t r b < <(probe display-view)
+wine "$bin/tavrin_probe.exe" cover $((l + 200)) $((t + 150)) $((l + 700)) $((t + 450)) 7 >/dev/null 2>>"$log" &
+[ "$(probe wait-screen 7 8)" = "screen 7" ] || die "no Overlapped screen under a covering window"
+sleep 0.5
+shot
+[ "$(probe wait-screen 2 12)" = "screen 2" ] || die "the picture did not come back after the cover"
+sleep 1
+shot any uncovered
 probe send lock >/dev/null
 [ "$(probe wait-screen 4 10)" = "screen 4" ] || die "lock did not stop the video"
 shot
