@@ -130,5 +130,5 @@ probe wait-screen 5 5 >/dev/null && shot optional
 [ "$(probe wait-screen 2 15)" = "screen 2" ] || die "Continue did not bring the picture back"
 sleep 1
 shot optional
-convert -delay 150 -loop 0 "$out"/[0-9][0-9]-*.png -resize 50% "$out/demo.gif"
+convert -delay 150 -loop 0 "$out"/[0-9][0-9]-*.png -resize 33% -colors 64 "$out/demo.gif"
 say "animated: $out/demo.gif"

@@ -1,6 +1,6 @@
 #include "views/own_version.h"
 
-namespace capture {
+namespace views {
 
 std::wstring VersionStringPath(uint16_t language, uint16_t codePage, int kind) {
   const wchar_t* name = nullptr;
@@ -15,4 +15,4 @@ std::wstring VersionStringPath(uint16_t language, uint16_t codePage, int kind) {
   return path;
 }
 
-}  // namespace capture
+}  // namespace views

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace capture {
+namespace views {
 
 enum OwnVersionKind : int {
   kOwnProductVersion = 1,
@@ -21,4 +21,4 @@ enum OwnVersionKind : int {
 // string, unknown kind) gives false and leaves `text` alone.
 [[nodiscard]] bool ReadOwnVersionText(int kind, std::wstring& text);
 
-}  // namespace capture
+}  // namespace views

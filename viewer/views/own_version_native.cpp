@@ -1,8 +1,8 @@
 // Program files outside Windows carry no version resource.
 #include "views/own_version.h"
 
-namespace capture {
+namespace views {
 
 bool ReadOwnVersionText(int, std::wstring&) { return false; }
 
-}  // namespace capture
+}  // namespace views

@@ -5,7 +5,7 @@
 
 #include "views/own_version.h"
 
-namespace capture {
+namespace views {
 
 bool ReadOwnVersionText(int kind, std::wstring& text) {
   if (VersionStringPath(0, 0, kind).empty()) return false;
@@ -35,4 +35,4 @@ bool ReadOwnVersionText(int kind, std::wstring& text) {
   return true;
 }
 
-}  // namespace capture
+}  // namespace views

@@ -11,6 +11,8 @@
 
 namespace capture {
 namespace {
+using app::AboutVersionTexts;
+using app::CollectAboutVersionTexts;
 
 using testing::BoardValues;
 using testing::DisplayValues;

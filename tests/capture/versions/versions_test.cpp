@@ -8,6 +8,10 @@
 
 namespace capture {
 namespace {
+using views::kOwnLegalNotice;
+using views::kOwnProductVersion;
+using views::ReadOwnVersionText;
+using views::VersionStringPath;
 
 using testing::BoardValues;
 using testing::DisplayValues;

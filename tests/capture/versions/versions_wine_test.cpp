@@ -14,6 +14,12 @@
 
 namespace capture {
 namespace {
+using app::AboutVersionTexts;
+using app::CollectAboutVersionTexts;
+using views::kOwnLegalNotice;
+using views::kOwnProductVersion;
+using views::ReadOwnVersionText;
+using views::VersionStringPath;
 
 using testing::FakeServices;
 

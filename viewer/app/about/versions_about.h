@@ -5,8 +5,10 @@
 #include <string>
 
 namespace capture {
-
 class InputManager;
+}
+
+namespace app {
 
 struct AboutVersionTexts {
   std::wstring driver;    // the driver's "DriverVersion" text as installed
@@ -16,6 +18,6 @@ struct AboutVersionTexts {
 
 // Without a session (null) every text stays empty: the box then has no
 // board to speak of, so not even the driver is looked up.
-[[nodiscard]] AboutVersionTexts CollectAboutVersionTexts(InputManager* session);
+[[nodiscard]] AboutVersionTexts CollectAboutVersionTexts(capture::InputManager* session);
 
-}  // namespace capture
+}  // namespace app

@@ -292,7 +292,7 @@ void MainFrame::AddVersionMenuItem() {
 }
 
 void MainFrame::ShowAbout() {
-  const capture::AboutVersionTexts texts = capture::CollectAboutVersionTexts(device_);
+  const app::AboutVersionTexts texts = app::CollectAboutVersionTexts(device_);
   views::VersionDialog dialog(texts.driver, texts.firmware, texts.api);
   static_cast<void>(dialog.DoModal(window_.get()));
 }

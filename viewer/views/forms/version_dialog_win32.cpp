@@ -10,8 +10,7 @@ namespace views {
 VersionDialog::VersionDialog(std::wstring driverVersion, std::wstring firmwareVersion,
                              std::wstring apiVersion) {
   std::wstring product;
-  if (capture::ReadOwnVersionText(capture::kOwnProductVersion, product))
-    product = TrimProductVersion(product);
+  if (views::ReadOwnVersionText(views::kOwnProductVersion, product)) product = TrimProductVersion(product);
   const std::wstring unknown = LoadUiString(kIdsAboutUnknown);
   program_ = OrPlaceholder(std::move(product), unknown);
   driver_ = OrPlaceholder(std::move(driverVersion), unknown);
@@ -37,7 +36,7 @@ void VersionDialog::OnInitDialog(HWND dialog) const {
   SetDlgItemTextW(dialog, IDC_ABOUT_FIRMWARE, LoadUiString(kIdsAboutFirmware).c_str());
   SetDlgItemTextW(dialog, IDC_ABOUT_API, LoadUiString(kIdsAboutApi).c_str());
   std::wstring legal;
-  if (!capture::ReadOwnVersionText(capture::kOwnLegalNotice, legal)) legal.clear();
+  if (!views::ReadOwnVersionText(views::kOwnLegalNotice, legal)) legal.clear();
   SetDlgItemTextW(dialog, IDC_ABOUT_LEGAL, legal.c_str());
 }
 
