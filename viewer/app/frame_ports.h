@@ -37,6 +37,12 @@ struct Rect {
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+struct Point {
+  int32_t x = 0;
+  int32_t y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
 // The built-in display as the last probe found it.
 struct DisplayState {
   int32_t width = 0;

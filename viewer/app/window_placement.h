@@ -15,12 +15,6 @@ struct Size {
   friend bool operator==(const Size&, const Size&) = default;
 };
 
-struct Point {
-  int32_t x = 0;
-  int32_t y = 0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
-
 // Client size to window size for the window's current styles.
 using ClientToWindow = std::function<Size(Size client)>;
 

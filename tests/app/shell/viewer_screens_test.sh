@@ -5,32 +5,20 @@
 # photographed into $TAVRIN_BIN/../screens/<language>-<kind>.png; the message
 # screens must show white text in their display row, Play and Blank none.
 set -u
-run=$TAVRIN_WINE_RUN
-bin=$TAVRIN_BIN
+. "$(dirname "$0")/viewer_test_lib.sh"
 lang=${TAVRIN_LANG:-${LC_ALL:-en_US.UTF-8}}
-[ -n "${DISPLAY:-}" ] || export DISPLAY=$(cat "$bin/../.xvfb-display" 2>/dev/null)
 shots=$bin/../screens
 mkdir -p "$shots"
-work=$(mktemp -d)
-cleanup() {
-  "$run" "$bin/tavrin_probe.exe" send close >/dev/null 2>&1
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 fail() { echo "FAIL ($lang): $*"; exit 1; }
-probe() { "$run" "$bin/tavrin_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
-start() {  # name [VAR=value ...]
+# start NAME [VAR=value ...] in the test's language.
+start_in_language() {
   local name=$1; shift
-  ( env LC_ALL="$lang" "$@" timeout 60 "$run" "$bin/tavrin.exe" >/dev/null 2>"$work/$name.err"; echo $? >"$work/$name.rc" ) &
+  start "$name" LC_ALL="$lang" "$@"
 }
 stop() {
   probe send close >/dev/null
   probe wait-gone 15 >/dev/null || fail "$1: window still there"
   wait
-}
-expect_screen() {  # kind seconds
-  [ "$(probe wait-screen "$1" "$2")" = "screen $1" ] || fail "expected screen $1, got '$(probe screen)'"
 }
 # shot KIND TEXT: photographs the screen; TEXT 1 wants white text in the
 # display view, 0 none.
@@ -50,7 +38,7 @@ shot() {
   fi
 }
 
-start play
+start_in_language play
 expect_screen 2 30
 shot 2 0
 # Another program's window over a corner of the video: Overlapped, its text
@@ -76,26 +64,26 @@ shot 4 1
 stop play
 
 printf '# no source at all\nclock realtime\n' >"$work/no-signal.txt"
-start nosignal OVXSIM_SCENARIO="$work/no-signal.txt"
+start_in_language nosignal OVXSIM_SCENARIO="$work/no-signal.txt"
 expect_screen 6 30
 shot 6 1
 stop nosignal
 
 printf 'fail Ovx_DevOpen status=-5\n' >"$work/open-fails.txt"
-start abnormal OVXSIM_SCENARIO="$work/open-fails.txt"
+start_in_language abnormal OVXSIM_SCENARIO="$work/open-fails.txt"
 expect_screen 8 30
 shot 8 1
 stop abnormal
 
 printf 'firmware 0x20000000\n' >"$work/new-firmware.txt"
-start update OVXSIM_SCENARIO="$work/new-firmware.txt"
+start_in_language update OVXSIM_SCENARIO="$work/new-firmware.txt"
 expect_screen 9 30
 shot 9 1
 stop update
 
 "$run" "$bin/tavrin_probe.exe" hold-global 40 >/dev/null 2>&1 &
 [ "$(probe wait-global 15)" = held ] || fail "the mutex holder did not start"
-start elsewhere
+start_in_language elsewhere
 expect_screen 10 30
 shot 10 1
 stop elsewhere

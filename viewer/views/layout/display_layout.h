@@ -9,12 +9,7 @@
 namespace views {
 
 using Rect = app::Rect;
-
-struct Point {
-  int32_t x = 0;
-  int32_t y = 0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
+using Point = app::Point;
 
 // A rectangle as origin and size (the crop and the zoom indicator).
 struct SizedRect {
