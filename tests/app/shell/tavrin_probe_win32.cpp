@@ -35,11 +35,15 @@
 //                                              texts, then closes it with OK
 //   tavrin_probe menus                         prints "menus N": popup menus shown on the screen
 //   tavrin_probe first-screen <kind> <seconds> prints "after T": seconds until <kind> first shows
+//   tavrin_probe end-session <state file>      sends the end of the session's query; prints "answer N"
+//                                              and the state file's "open" line as it stands the moment
+//                                              the answer came
 // Exit code 0 on success, 1 when a wait ran out or the window is missing.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <string>
 
@@ -393,6 +397,21 @@ int wmain(int argc, wchar_t** argv) {
         number(3, 10), [](int k) { return ScreenOf(MainWindow()) == k; }, kind);
     std::printf(ok ? "after %.2f\n" : "never (%.2f)\n", (GetTickCount64() - start) / 1000.0);
     return ok ? 0 : 1;
+  }
+  if (command == L"end-session" && argc >= 3) {
+    HWND hwnd = MainWindow();
+    if (hwnd == nullptr) return 1;
+    const LRESULT answer = SendMessageW(hwnd, WM_QUERYENDSESSION, 0, 0);
+    std::string open = "open ?";
+    if (FILE* f = _wfopen(argv[2], L"r")) {
+      char line[128];
+      while (std::fgets(line, sizeof line, f) != nullptr) {
+        if (std::strncmp(line, "open ", 5) == 0) open.assign(line, std::strcspn(line, "\r\n"));
+      }
+      std::fclose(f);
+    }
+    std::printf("answer %d %s\n", static_cast<int>(answer), open.c_str());
+    return 0;
   }
   if (command == L"send" && argc >= 3) return SendCommand(argv[2], static_cast<int>(number(3, 0)));
   if (command == L"wait-global") {

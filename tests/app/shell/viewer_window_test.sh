@@ -122,10 +122,22 @@ probe send tablet 1 >/dev/null
 probe send close >/dev/null
 ended main
 
-# 8. Detect 0: no overlap checks while playing.
+# 8. The end of the session: the device is closed before the viewer answers.
+start ending OVXSIM_SCENARIO="$work/fits.txt" OVXSIM_STATE_FILE="Z:${work//\//\\}\\state.txt"
+expect_screen 2 20 "before the end of the session"
+answer=$(probe end-session "Z:${work//\//\\}\\state.txt")
+[ "$answer" = "answer 1 open 0" ] || fail "end of session: $answer"
+ended ending
+
+# 9. Detect 0: no overlap checks while playing.  The 1920 x 1080 input does not
+#    fit: the window takes the whole height, the picture keeps its aspect.
 reg add "$settings" /v Detect /t REG_DWORD /d 0 /f || fail "reg add"
 start nodetect OVXSIM_SCENARIO="$work/fits.txt"
 expect_screen 2 20 "Detect 0"
+window
+[ $((b - t)) = 1280 ] && [ $((r - l)) -le 1920 ] || fail "1920 x 1080 window: $l $t $r $b"
+[ $(( cw * 1080 - (ch - 100) * 1920 )) -le 1920 ] && [ $(( (ch - 100) * 1920 - cw * 1080 )) -le 1920 ] ||
+  fail "1920 x 1080 picture not 16:9: client $cw x $ch"
 set -- $(probe display-view)
 cover $(($2 + 100)) $(($3 + 100)) $(($2 + 300)) $(($3 + 250)) 4
 set -- $(probe first-screen 7 3)
