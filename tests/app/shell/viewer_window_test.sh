@@ -100,6 +100,21 @@ sleep 2.5
 probe send restore >/dev/null
 expect_screen 7 6 "restored under a cover"
 expect_screen 2 8 "cover gone after restore"
+# Dragged by its title bar: no checks until the drag ends (the drag starts
+# before the cover shows, so no check can have seen it before).  Restored
+# first, and past its settling time.
+probe send restore >/dev/null
+sleep 3.5
+window
+[ "$zoomed" = 0 ] || fail "not restored before the drag"
+xdotool mousemove $(((l + r) / 2)) $((t + 10)) mousedown 1 sleep 0.3 mousemove_relative 20 15
+cover 0 0 1920 1280 8
+sleep 3
+xdotool mousemove_relative 10 5
+[ "$(probe screen)" = "screen 2" ] || { xdotool mouseup 1; fail "checked while dragged"; }
+xdotool mouseup 1
+expect_screen 7 4 "covered after the drag"
+expect_screen 2 10 "cover gone after the drag"
 
 # 6. The system menu's "&Version" opens the About box (real clicks and keys).
 window
