@@ -31,7 +31,7 @@ int RunChild() {
     std::printf("child: system dpi %u, not 192\n", dpi);
     return 3;
   }
-  Rows rows;
+  Rows<> rows;
   if (!rows.Create(1200, 700)) return 4;
   std::unique_ptr<CBaseView> caption = CreateViewInPane(ViewClass::VideoCaptionView, rows.caption.hwnd());
   if (!caption) return 5;

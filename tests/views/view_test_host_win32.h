@@ -53,8 +53,9 @@ class HostWindow : public WindowBase {
 
 // Caption, display and controller rows as the splitter sizes them for a
 // layout in full screen: 70 and 200 design units.
+template <class Host = HostWindow>
 struct Rows {
-  HostWindow host;
+  Host host;
   CPaneFrame caption, display, controller;
 
   bool Create(int width, int height) {

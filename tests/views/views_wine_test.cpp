@@ -55,7 +55,7 @@ class ViewsInPanes : public ::testing::Test {
   CVideoCaptionView& Caption() { return static_cast<CVideoCaptionView&>(*caption); }
   HWND CloseButton() { return GetDlgItem(caption->hwnd(), IDC_CLOSE); }
 
-  Rows rows;
+  Rows<> rows;
   std::unique_ptr<CBaseView> caption, blank, controller;
 };
 

@@ -9,7 +9,8 @@
 //   tavrin_probe wait-iconic <0|1> <seconds>   until the window is (not) minimised
 //   tavrin_probe send <what> [arg]             lock, unlock, logoff, continue, close, suspend,
 //                                              display, monitor-off, monitor-on, tablet <mode>,
-//                                              press (the message screen's button), minimise
+//                                              press (the message screen's button), minimise,
+//                                              maximise, restore (the system commands)
 //   tavrin_probe hold-global <seconds>         holds only the machine-wide instance mutex until a
 //                                              viewer window has come and gone (at most <seconds>)
 //   tavrin_probe display-view                  prints "view l t r b", the shown display view's client
@@ -123,10 +124,6 @@ int SendCommand(const std::wstring& what, int arg) {
     ok = PostMessageW(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0) != 0;
   else if (what == L"restore")
     ok = PostMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0) != 0;
-  else if (what == L"about")
-    ok = PostMessageW(hwnd, WM_SYSCOMMAND, 0xE140, 0) != 0;
-  else if (what == L"keymenu")
-    ok = PostMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, 0) != 0;
   else if (what == L"press") {
     // The message screen's button, clicked (posted: its action may end the window).
     HWND button = MessageButton(hwnd);
@@ -207,7 +204,7 @@ int Cover(const RECT& r, double seconds, bool timed) {
   return 0;
 }
 
-// The four version texts of the About box owned by the viewer.
+// The About box the viewer owns, when it shows.
 HWND AboutBox() {
   HWND main = MainWindow();
   HWND dialog = nullptr;
@@ -217,6 +214,7 @@ HWND AboutBox() {
   return nullptr;
 }
 
+// A window's text, anything beyond ASCII as '?'.
 std::string Ascii(HWND window) {
   wchar_t text[256] = {};
   if (window != nullptr) GetWindowTextW(window, text, 256);
@@ -269,13 +267,9 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"title") {
-    wchar_t text[256] = {};
     HWND hwnd = MainWindow();
     if (hwnd == nullptr) return 1;
-    GetWindowTextW(hwnd, text, 256);
-    std::string ascii;
-    for (const wchar_t* p = text; *p != 0; ++p) ascii += *p < 128 ? static_cast<char>(*p) : '?';
-    std::printf("title %s\n", ascii.c_str());
+    std::printf("title %s\n", Ascii(hwnd).c_str());
     return 0;
   }
   if (command == L"wait-screen" && argc >= 3) {

@@ -57,27 +57,18 @@ struct ZoomRequest {
   double zoom = 0.0;
 };
 
-// Counts what the views send to the main window instead of closing.
-class ScreensHost : public WindowBase {
+// Also counts the Continue message and the keyboard's system-menu command.
+class ScreensHost : public HostWindow {
  public:
-  bool Create(const RECT& rect) {
-    WNDCLASSEXW wc = ClassTemplate(L"TavrinScreensTestHost");
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    return RegisterClassOnce(wc) &&
-           CreateOf(L"TavrinScreensTestHost", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_TOPMOST, nullptr,
-                    0, rect);
-  }
-  int closes = 0;
   int resumes = 0;
   int keyMenus = 0;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_CLOSE) return ++closes, 0;
     if (message == WM_USER + 1) return ++resumes, 0;
     // As the main frame does: the keyboard never opens the system menu.
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) return ++keyMenus, 0;
-    return WindowBase::HandleMessage(message, wParam, lParam);
+    return HostWindow::HandleMessage(message, wParam, lParam);
   }
 };
 
@@ -111,24 +102,7 @@ class FakeFrame final : public app::IVideoPlayListner, public app::ScreenModeCha
 };
 
 // The three rows of the main window in full-screen proportions.
-struct Panes {
-  ScreensHost host;
-  CPaneFrame caption, display, controller;
-  bool Create(int width, int height) {
-    return host.Create(RECT{0, 0, width, height}) && caption.Create(host.hwnd(), RECT{0, 0, width, 10}, 1) &&
-           display.Create(host.hwnd(), RECT{0, 10, width, 20}, 2) &&
-           controller.Create(host.hwnd(), RECT{0, 20, width, 30}, 3);
-  }
-  void Size(const DisplayLayout& layout) {
-    RECT client{};
-    GetClientRect(host.hwnd(), &client);
-    const int c = ScaleToDisplay(70, layout);
-    const int b = ScaleToDisplay(200, layout);
-    MoveWindow(caption.hwnd(), 0, 0, client.right, c, TRUE);
-    MoveWindow(display.hwnd(), 0, c, client.right, client.bottom - c - b, TRUE);
-    MoveWindow(controller.hwnd(), 0, client.bottom - b, client.right, b, TRUE);
-  }
-};
+using Panes = Rows<ScreensHost>;
 
 const DisplayLayout kDisplays[] = {DisplayOf(3840, 2560), DisplayOf(1920, 1280), DisplayOf(2560, 3840, 90)};
 
