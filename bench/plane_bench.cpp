@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <random>
 #include <thread>
 #include <vector>
@@ -131,9 +133,13 @@ void BM_PlaneBurstPacing(benchmark::State& state) {
 }
 BENCHMARK(BM_PlaneBurstPacing)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The same burst (a request every 200 us for half a second) twice: merged
-// and applied on the producing thread itself (the work alone), then handed
-// to a worker with interval 0.  ratio = CPU of the second / CPU of the first.
+// The same burst (a request every 200 us for half a second) three ways:
+// merged and applied on the producing thread itself (the work alone); handed
+// over to the cheapest thread that never pauses, one that wakes on a
+// condition variable for each request and applies it (the work plus the
+// hand-over it cannot avoid); and handed to the session worker with
+// interval 0.  ratio = worker CPU / hand-over CPU; ratio_inline = worker CPU
+// / the work alone (above 1 by one thread wake-up per request).
 void BM_PlaneBurstCpuIntervalZero(benchmark::State& state) {
   capture::InputManager* session = StartSession(0);
   if (session == nullptr) {
@@ -149,26 +155,76 @@ void BM_PlaneBurstCpuIntervalZero(benchmark::State& state) {
     }
     return ProcessCpuSeconds() - cpu0;
   };
+  capture::PlaneRequestQueue inline_queue;
+  inline_queue.SetPlaneSize(3840, 2560);
+  auto apply_inline = [&] {
+    if (!inline_queue.Collect()) return;
+    const capture::PlaneState wanted = inline_queue.Merged();
+    benchmark::DoNotOptimize(capture::ApplyPlaneState(inline_queue.MergedForce(), session->DeviceSlot(),
+                                                      session->PlaneSlot(), nullptr, inline_queue.Applied(),
+                                                      wanted));
+  };
   double work = 0;
+  double handover = 0;
   double worker = 0;
+  bool odd = false;
   for (auto _ : state) {
-    capture::PlaneRequestQueue inline_queue;
-    inline_queue.SetPlaneSize(3840, 2560);
     work += burst([&](int i) {
       capture::PlaneRequestWriter(inline_queue).Crop({i, 0}, {100, 100});
-      if (!inline_queue.Collect()) return;
-      const capture::PlaneState wanted = inline_queue.Merged();
-      benchmark::DoNotOptimize(capture::ApplyPlaneState(inline_queue.MergedForce(), session->DeviceSlot(),
-                                                        session->PlaneSlot(), nullptr, inline_queue.Applied(),
-                                                        wanted));
+      apply_inline();
     });
-    worker += burst([&](int i) { capture::PlaneRequestWriter(session->Queue()).Crop({i, 0}, {100, 100}); });
+
+    auto hand_over_run = [&] {
+      std::mutex lock;
+      std::condition_variable wake;
+      int pending = 0;
+      bool done = false;
+      std::thread reference([&] {
+        std::unique_lock hold(lock);
+        for (;;) {
+          wake.wait(hold, [&] { return pending > 0 || done; });
+          if (pending == 0) return;
+          pending = 0;
+          hold.unlock();
+          apply_inline();
+          hold.lock();
+        }
+      });
+      handover += burst([&](int i) {
+        capture::PlaneRequestWriter(inline_queue).Crop({i, 0}, {100, 100});
+        {
+          std::lock_guard guard(lock);
+          ++pending;
+        }
+        wake.notify_one();
+      });
+      {
+        std::lock_guard guard(lock);
+        done = true;
+      }
+      wake.notify_one();
+      reference.join();
+    };
+    auto worker_run = [&] {
+      worker += burst([&](int i) { capture::PlaneRequestWriter(session->Queue()).Crop({i, 0}, {100, 100}); });
+    };
+    // Alternated, so neither run is always the one after the other.
+    if (odd) {
+      worker_run();
+      hand_over_run();
+    } else {
+      hand_over_run();
+      worker_run();
+    }
+    odd = !odd;
   }
   capture::InputManager::Destroy();
   state.counters["work_cpu_ms"] = work * 1000.0;
+  state.counters["handover_cpu_ms"] = handover * 1000.0;
   state.counters["worker_cpu_ms"] = worker * 1000.0;
-  state.counters["ratio"] = worker / work;
+  state.counters["ratio"] = worker / handover;
+  state.counters["ratio_inline"] = worker / work;
 }
-BENCHMARK(BM_PlaneBurstCpuIntervalZero)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlaneBurstCpuIntervalZero)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

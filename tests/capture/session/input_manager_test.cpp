@@ -105,7 +105,8 @@ TEST_F(Session, DestroyJoinsTheWorkerAndClosesTheDevice) {
 }
 
 // With nothing to apply the worker sleeps until a request arrives, whatever
-// the interval (0 was a busy loop, a positive one woke every interval).
+// the interval (0 was a busy loop, a positive one woke every interval), and a
+// lone request costs one pass, not a second one that finds nothing.
 TEST_F(Session, IdleWorkerSleepsUntilARequestArrives) {
   InputManager* session = InputManager::Create(0);
   ASSERT_NE(session, nullptr);
@@ -115,7 +116,8 @@ TEST_F(Session, IdleWorkerSleepsUntilARequestArrives) {
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(session->WorkerPasses(), start);
   PlaneRequestWriter(session->Queue()).Audio(false);
-  EXPECT_TRUE(Eventually([&] { return session->WorkerPasses() > start && session->WorkerIdle(); }));
+  ASSERT_TRUE(Eventually([&] { return session->WorkerPasses() > start && session->WorkerIdle(); }));
+  EXPECT_EQ(session->WorkerPasses(), start + 1);
 }
 
 // After a pass that applied something the worker pauses the interval, so a

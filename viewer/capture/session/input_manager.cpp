@@ -177,13 +177,16 @@ void InputManager::WorkerLoop() {
     const int32_t ms = executionInterval_.load(std::memory_order_relaxed);
     if (applied) {
       Pause(ms);
-    } else if (!stopping && queue_.AllSlotsFree()) {
-      idle_.store(true);
-      queue_.WaitForPublish(seen);
-      idle_.store(false);
-    } else {
+      // Nothing published since this pass began: the next pass would find
+      // nothing, so the worker sleeps at once.
+      if (stopping || queue_.Publications() != seen || !queue_.AllSlotsFree()) continue;
+    } else if (stopping || !queue_.AllSlotsFree()) {
       Pause(ms > 0 ? ms : 1);
+      continue;
     }
+    idle_.store(true);
+    queue_.WaitForPublish(seen);
+    idle_.store(false);
   }
 }
 
