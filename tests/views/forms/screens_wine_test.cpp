@@ -118,6 +118,20 @@ size_t CountColour(const Pixels& p, uint32_t colour) {
   return n;
 }
 
+// Places along a button's edges where its face shows no light pixel within
+// three pixels of the edge (the rounded corners left out): a face border the
+// stretch lost.
+int BorderGaps(const Pixels& p) {
+  auto light = [&](int x, int y) { return (p.At(x, y) & 0x808080) != 0 && p.At(x, y) != 0xABCDEF; };
+  auto lit = [&](int x0, int y0, int dx, int dy) {
+    return light(x0, y0) || light(x0 + dx, y0 + dy) || light(x0 + 2 * dx, y0 + 2 * dy);
+  };
+  int gaps = 0;
+  for (int y = 3; y < p.height - 3; ++y) gaps += !lit(0, y, 1, 0) + !lit(p.width - 1, y, -1, 0);
+  for (int x = 3; x < p.width - 3; ++x) gaps += !lit(x, 0, 0, 1) + !lit(x, p.height - 1, 0, -1);
+  return gaps;
+}
+
 std::string Narrow(const std::wstring& w) {
   std::string s;
   for (wchar_t c : w) s += c < 0x80 ? static_cast<char>(c) : '?';
@@ -456,7 +470,8 @@ TEST_F(PlayScreen, ControllerPlacedOnEachDisplayWithItsFacesIconsAndCaptions) {
   EXPECT_EQ(TextOf(out), LoadUiString(kIdsZoomOut));
   Pixels p = ReadClientWhen(full, [](const Pixels& x) { return CountColour(x, kWhite) > 200; });
   if (HasResourceBitmap(322)) {
-    EXPECT_EQ(p.At(0, p.height / 2), kWhite);                   // the face's white border
+    EXPECT_EQ(p.At(0, p.height / 2), kWhite);  // the face's white border
+    EXPECT_EQ(BorderGaps(p), 0);
     EXPECT_EQ(p.At(p.width - 4, p.height / 2) & 0xF0F0F0, 0u);  // its black inside
   }
   EXPECT_GT(CountColour(p, kWhite), 200u);  // caption and icon
@@ -607,10 +622,10 @@ TEST_F(ErrorScreen, EveryKindShowsItsTextsInTheInterfaceLanguageAndItsButton) {
       EXPECT_LT(TextWidthIn(ErrorButton(), TextOf(ErrorButton())),
                 RectIn(ErrorButton(), view->hwnd()).Width());
       if (HasResourceBitmap(322)) {
-        EXPECT_EQ(
-            ReadClientWhen(ErrorButton(), [](const Pixels& x) { return x.At(0, 10) == kWhite; }).At(0, 10),
-            kWhite)
-            << kind;
+        const Pixels face =
+            ReadClientWhen(ErrorButton(), [](const Pixels& x) { return x.At(0, 10) == kWhite; });
+        EXPECT_EQ(face.At(0, 10), kWhite) << kind;
+        EXPECT_EQ(BorderGaps(face), 0) << kind;
       }
     }
     EXPECT_EQ(view->CheckState(), content.checkState) << kind;
@@ -649,6 +664,10 @@ TEST_F(ErrorScreen, LinesAroundTheMiddleButtonUnderThemOnEachDisplay) {
     EXPECT_GE(bw, s(160));
     const Rect b{bx, l4.bottom + s(40), bx + bw, l4.bottom + s(40) + s(60)};
     EXPECT_EQ(RectIn(ErrorButton(), view->hwnd()), b);
+    if (HasResourceBitmap(322)) {
+      const Pixels face = ReadClientWhen(ErrorButton(), [](const Pixels& p) { return BorderGaps(p) == 0; });
+      EXPECT_EQ(BorderGaps(face), 0) << "face stretched to " << bw << " x " << b.Height();
+    }
     EXPECT_EQ(view->GetExclusionRect(), (Rect{x, y3 - 2 * (gap + h), x + w, b.bottom}));
     ExpectBarPlacement(bar->hwnd(), bar->Ids(), d);
   }

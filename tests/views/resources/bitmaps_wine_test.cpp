@@ -88,6 +88,8 @@ struct Sheet {
     put(IDB_ICON_FULL_SCREEN, 10 + 60, 62 + 15, 50, 50);
     put(IDB_FACE_FOCUSED, 310, 62, 280, 80);
     put(IDB_ICON_ZOOM_OUT, 310 + 60, 62 + 15, 50, 50);
+    // The smallest button, a message screen's on a 1920 x 1280 panel.
+    put(IDB_FACE_FOCUSED, 10, 190, 80, 30);
     const UINT close[] = {IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_CLOSE_FOCUSED, IDB_CLOSE_DISABLED};
     for (int i = 0; i < 4; ++i) put(close[i], 10 + i * 30, 160, 20, 20);
     put(IDB_ZOOM_MAP, 150, 160, 153, 66);
@@ -123,6 +125,16 @@ TEST(BitmapResources, StretchedOntoAWindowAsTheViewsDo) {
   for (int y = 12; y <= 16; ++y) ring = std::max(ring, static_cast<int>(GetRValue(at(310 + 70, y))));
   EXPECT_GT(ring, 0x40);
   EXPECT_EQ(at(310 + 70, 30), 0x000000u);
+  // Shrunk five times, the focused face keeps both rings whole on each side.
+  int broken = 0;
+  for (int y = 190 + 6; y < 190 + 24; ++y) {
+    for (int side : {10 + 2, 10 + 75}) {
+      int light = 0;
+      for (int x = side; x < side + 3; ++x) light += GetRValue(at(x, y)) > 0x80;
+      broken += light == 0;
+    }
+  }
+  EXPECT_EQ(broken, 0);
   // The icon's white strokes survive the shrink to 25 pixels.
   int white = 0;
   for (int y = 18; y < 43; ++y) {

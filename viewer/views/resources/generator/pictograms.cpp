@@ -11,7 +11,7 @@ namespace {
 constexpr int kFaceWidth = 400;
 constexpr int kFaceHeight = 110;
 constexpr double kFaceRadius = 16;
-constexpr double kFaceBorder = 4;
+constexpr double kFaceBorder = 6;
 constexpr int kCloseSize = 45;
 constexpr double kCloseRadius = 6;
 constexpr double kCloseBorder = 2;
@@ -41,7 +41,7 @@ Canvas FaceNormal() { return Plate(kFaceWidth, kFaceHeight, kFaceRadius, kFaceBo
 Canvas FacePressed() { return Plate(kFaceWidth, kFaceHeight, kFaceRadius, kFaceBorder, kWhite, kWhite); }
 Canvas FaceFocused() {
   Canvas c = FaceNormal();
-  AddFocusRing(c, kFaceRadius, kFaceBorder, 6, 3);
+  AddFocusRing(c, kFaceRadius, kFaceBorder, 6, 5);
   return c;
 }
 Canvas FaceDisabled() {
