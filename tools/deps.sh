@@ -2,7 +2,7 @@
 TAVRIN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   wine wine64 xvfb xauth util-linux ccache clang-format fonts-ipafont-gothic xdotool x11-utils imagemagick
-  nsis fonts-dejavu-core)
+  nsis fonts-dejavu-core fonts-wine)
 
 ensure_packages() {
   local missing=() p

@@ -108,6 +108,15 @@ fi
 say "fonts: Meiryo, メイリオ and MS UI Gothic substituted by IPAPGothic"
 q wine regedit /S "Z:${fonts//\//\\}" || die "font substitutes import failed"
 
+# Wine draws the caption buttons with Marlett, and this Wine does not read its
+# own font folder: without a copy in the prefix they show as "0 1 r".
+marlett=/usr/share/wine/fonts/marlett.ttf
+if [ -f "$marlett" ]; then
+  cp -u "$marlett" "$prefix/drive_c/windows/Fonts/" && say "fonts: Marlett for the caption buttons"
+else
+  say "warning: $marlett not found (apt-get install fonts-wine): caption buttons will show letters"
+fi
+
 ver=$(wine reg query 'HKLM\SYSTEM\CurrentControlSet\Control\Class\{4d36e96c-e325-11ce-bfc1-08002be10318}\0000' \
         /v DriverVersion 2>/dev/null </dev/null | tr -d '\r' | awk '/DriverVersion/ {print $3}')
 # Flush the registry to disk and let the server exit; a resident server
