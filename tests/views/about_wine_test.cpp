@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "common/win32/unique_handle.h"
 #include "resource_ids.h"
 #include "views/forms/version_dialog_win32.h"
 #include "views/ui_strings.h"
@@ -21,6 +22,7 @@ struct Seen {
   std::wstring title;
   std::wstring texts[9];  // 1026 to 1034
   std::wstring ok;
+  RECT rect{};
   bool found = false;
   bool visible = false;
 };
@@ -79,7 +81,7 @@ void SaveScreenshot(HWND dialog, const char* path) {
 }
 
 // Runs the box and reads it from a second thread, as a user's tool would.
-Seen RunAbout(VersionDialog& dialog) {
+Seen RunAbout(VersionDialog& dialog, HWND owner = nullptr) {
   Seen seen;
   std::atomic<bool> done{false};
   std::thread reader([&] {
@@ -92,6 +94,7 @@ Seen RunAbout(VersionDialog& dialog) {
         for (int id = IDC_ABOUT_PROGRAM_VERSION; id <= IDC_ABOUT_LEGAL; ++id)
           seen.texts[id - IDC_ABOUT_PROGRAM_VERSION] = TextOf(GetDlgItem(box, id));
         seen.ok = TextOf(GetDlgItem(box, IDOK));
+        GetWindowRect(box, &seen.rect);
         if (const char* shot = std::getenv("TAVRIN_ABOUT_SHOT")) SaveScreenshot(box, shot);
         PostMessageW(box, WM_COMMAND, IDOK, 0);
       } else {
@@ -100,7 +103,7 @@ Seen RunAbout(VersionDialog& dialog) {
     }
     done = true;
   });
-  const INT_PTR result = dialog.DoModal();
+  const INT_PTR result = dialog.DoModal(owner);
   reader.join();
   EXPECT_EQ(result, IDOK);
   return seen;
@@ -135,6 +138,36 @@ TEST(AboutBox, EmptyVersionsShowTheDash) {
   EXPECT_EQ(dialog.DriverVersion(), L"-");
   EXPECT_EQ(dialog.FirmwareVersion(), L"-");
   EXPECT_EQ(dialog.ApiVersion(), L"-");
+}
+
+// Twice the distance between the middles of two rectangles, per axis.
+POINT MiddleOffset(const RECT& a, const RECT& b) {
+  return POINT{(a.left + a.right) - (b.left + b.right), (a.top + a.bottom) - (b.top + b.bottom)};
+}
+
+TEST(AboutBox, OpensCentredOverItsOwnerOrTheWorkArea) {
+  win32::UniqueWindow owner(CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150,
+                                            120, 900, 600, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                            nullptr));
+  ASSERT_TRUE(owner);
+  RECT ownerRect{};
+  GetWindowRect(owner.get(), &ownerRect);
+  VersionDialog dialog(L"", L"", L"");
+  const Seen over = RunAbout(dialog, owner.get());
+  ASSERT_TRUE(over.found);
+  const POINT off = MiddleOffset(over.rect, ownerRect);
+  EXPECT_LE(std::abs(off.x), 1);
+  EXPECT_LE(std::abs(off.y), 1);
+  owner.reset();
+
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor));
+  const Seen alone = RunAbout(dialog);
+  ASSERT_TRUE(alone.found);
+  const POINT middle = MiddleOffset(alone.rect, monitor.rcWork);
+  EXPECT_LE(std::abs(middle.x), 1);
+  EXPECT_LE(std::abs(middle.y), 1);
 }
 
 }  // namespace

@@ -1,11 +1,33 @@
 #include "views/forms/version_dialog_win32.h"
 
 #include "resource_ids.h"
+#include "views/layout/dialog_placement.h"
 #include "views/layout/version_text.h"
 #include "views/own_version.h"
 #include "views/ui_strings.h"
 
 namespace views {
+namespace {
+
+Rect RectOf(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+
+// Over the owner, as users expect of a box they opened from a window; the
+// template alone would put it at the owner's client origin.
+void CentreOnOwner(HWND dialog) {
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  RECT box{}, around{};
+  GetWindowRect(dialog, &box);
+  if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  HMONITOR on = MonitorFromWindow(owner != nullptr ? owner : dialog, MONITOR_DEFAULTTONEAREST);
+  if (on == nullptr || !GetMonitorInfoW(on, &monitor)) return;
+  const Point at =
+      CentredDialogOrigin(RectOf(around), box.right - box.left, box.bottom - box.top, RectOf(monitor.rcWork));
+  SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
 
 VersionDialog::VersionDialog(std::wstring driverVersion, std::wstring firmwareVersion,
                              std::wstring apiVersion) {
@@ -38,6 +60,7 @@ void VersionDialog::OnInitDialog(HWND dialog) const {
   std::wstring legal;
   if (!views::ReadOwnVersionText(views::kOwnLegalNotice, legal)) legal.clear();
   SetDlgItemTextW(dialog, IDC_ABOUT_LEGAL, legal.c_str());
+  CentreOnOwner(dialog);
 }
 
 INT_PTR CALLBACK VersionDialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
