@@ -67,12 +67,12 @@ TEST(Pictures, ButtonFacesShowTheirState) {
     EXPECT_EQ(Rgb(*c, 0, 0), kB);    // outside the rounded corner
   }
   EXPECT_EQ(Rgb(normal, 200, 55), kB);
-  EXPECT_EQ(Rgb(normal, 200, 11), kB);
+  EXPECT_EQ(Rgb(normal, 200, 14), kB);
   EXPECT_EQ(Rgb(pressed, 200, 55), kW);
   EXPECT_EQ(Rgb(focused, 200, 55), kB);
-  EXPECT_EQ(Rgb(focused, 200, 7), kB);   // between the two borders
-  EXPECT_EQ(Rgb(focused, 200, 11), kW);  // the inner border
-  EXPECT_EQ(Rgb(focused, 12, 55), kW);
+  EXPECT_EQ(Rgb(focused, 200, 9), kB);   // between the two borders
+  EXPECT_EQ(Rgb(focused, 200, 14), kW);  // the inner border
+  EXPECT_EQ(Rgb(focused, 14, 55), kW);
   EXPECT_EQ(Rgb(disabled, 200, 55), GreyRgb(kDisabledFaceGrey));
 }
 
@@ -92,24 +92,27 @@ TEST(Pictures, CloseFacesShowACrossInTheirState) {
   EXPECT_EQ(Rgb(disabled, 22, 9), GreyRgb(kDisabledFaceGrey));
 }
 
-int SoftPixels(const Canvas& c) {
+// Pixels between the paper and the ink: the smoothed edges.
+int SoftPixels(const Canvas& c, int paper, int ink) {
   int n = 0;
   for (int y = 0; y < c.height(); ++y) {
     for (int x = 0; x < c.width(); ++x) {
-      const uint32_t v = Rgb(c, x, y) & 0xFF;
-      if (v != 0 && v != 0xFF && v != kGreyedIconGrey) ++n;
+      const int v = static_cast<int>(Rgb(c, x, y) & 0xFF);
+      if (v != paper && v != ink) ++n;
     }
   }
   return n;
 }
 
-TEST(Pictures, IconsAreAntiAliasedPictogramsOnBlack) {
+TEST(Pictures, IconsAreAntiAliasedPictogramsOnBlackTheGreyedOnesOnTheDisabledFace) {
   for (uint32_t id : {324u, 325u, 326u, 327u, 328u, 336u}) {
+    const bool greyed = id == 328u || id == 336u;
+    const int paper = greyed ? kDisabledFaceGrey : 0, ink = greyed ? kGreyedIconGrey : 0xFF;
     const Canvas c = Draw(id);
     for (auto [x, y] : {std::pair{0, 0}, {74, 0}, {0, 74}, {74, 74}, {37, 3}, {3, 37}}) {
-      EXPECT_EQ(Rgb(c, x, y), kB) << id << " at " << x << "," << y;
+      EXPECT_EQ(Rgb(c, x, y), GreyRgb(paper)) << id << " at " << x << "," << y;
     }
-    EXPECT_GT(SoftPixels(c), 40) << id << ": edges are not smoothed";
+    EXPECT_GT(SoftPixels(c, paper, ink), 40) << id << ": edges are not smoothed";
   }
   // A plus in the zoom-in lens, a minus in the zoom-out one.
   EXPECT_EQ(Rgb(Draw(IDB_ICON_ZOOM_IN), 31, 26), kW);
@@ -122,13 +125,17 @@ TEST(Pictures, IconsAreAntiAliasedPictogramsOnBlack) {
   EXPECT_EQ(Rgb(Draw(IDB_ICON_NORMAL_SCREEN), 61, 30), kB);
 }
 
+// Black becomes the disabled face's grey, white the greyed ink, and the
+// smoothed edges blend between them as they did between black and white.
 TEST(Pictures, GreyedIconsAreTheirIconsInGrey) {
   for (auto [id, grey] : {std::pair{IDB_ICON_FULL_SCREEN, IDB_ICON_FULL_SCREEN_DISABLED},
                           {IDB_ICON_ZOOM_OUT, IDB_ICON_ZOOM_OUT_DISABLED}}) {
     const Canvas a = Draw(id), b = Draw(grey);
     for (int y = 0; y < 75; ++y) {
       for (int x = 0; x < 75; ++x) {
-        const int expected = static_cast<int>((Rgb(a, x, y) & 0xFF) * kGreyedIconGrey / 255.0 + 0.5);
+        const double coverage = (Rgb(a, x, y) & 0xFF) / 255.0;
+        const int expected =
+            static_cast<int>(kDisabledFaceGrey + coverage * (kGreyedIconGrey - kDisabledFaceGrey) + 0.5);
         ASSERT_LE(std::abs(static_cast<int>(Rgb(b, x, y) & 0xFF) - expected), 1)
             << grey << " at " << x << "," << y;
         ASSERT_EQ(Rgb(b, x, y), GreyRgb(static_cast<int>(Rgb(b, x, y) & 0xFF)));

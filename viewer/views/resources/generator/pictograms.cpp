@@ -75,17 +75,17 @@ Canvas CloseDisabled() {
   return c;
 }
 
-Canvas IconCanvas() {
+Canvas IconCanvas(Colour paper) {
   Canvas c(kIconSize, kIconSize);
-  c.Clear(kBlack);
+  c.Clear(paper);
   return c;
 }
 
 // A window frame open at its top-right corner, where the arrow passes.
 Shape OpenFrame() { return Polyline({{36, 20}, {14, 20}, {14, 61}, {55, 61}, {55, 39}}, kIconStroke); }
 
-Canvas FullScreenIcon(Colour ink) {
-  Canvas c = IconCanvas();
+Canvas FullScreenIcon(Colour ink, Colour paper) {
+  Canvas c = IconCanvas(paper);
   c.Fill(OpenFrame(), ink);
   c.Fill(Line({32, 43}, {60, 15}, kIconStroke), ink);
   c.Fill(Polyline({{43, 14}, {61, 14}, {61, 32}}, kIconStroke), ink);
@@ -93,15 +93,15 @@ Canvas FullScreenIcon(Colour ink) {
 }
 
 Canvas NormalScreenIcon(Colour ink) {
-  Canvas c = IconCanvas();
+  Canvas c = IconCanvas(kBlack);
   c.Fill(OpenFrame(), ink);
   c.Fill(Line({61, 14}, {32, 43}, kIconStroke), ink);
   c.Fill(Polyline({{31, 27}, {31, 44}, {48, 44}}, kIconStroke), ink);
   return c;
 }
 
-Canvas MagnifierIcon(Colour ink, bool plus) {
-  Canvas c = IconCanvas();
+Canvas MagnifierIcon(Colour ink, Colour paper, bool plus) {
+  Canvas c = IconCanvas(paper);
   const Point centre{31, 31};
   c.Fill(Outline(Circle(centre, 18), kIconStroke), ink);
   c.Fill(Line({45.5, 45.5}, {61, 61}, 8), ink);
@@ -110,12 +110,14 @@ Canvas MagnifierIcon(Colour ink, bool plus) {
   return c;
 }
 
-Canvas IconFullScreen() { return FullScreenIcon(kWhite); }
-Canvas IconFullScreenDisabled() { return FullScreenIcon(Grey(kGreyedIconGrey)); }
+// Greyed icons sit on the disabled face, so they are drawn on its grey: on
+// black they would show as a dark square on the button.
+Canvas IconFullScreen() { return FullScreenIcon(kWhite, kBlack); }
+Canvas IconFullScreenDisabled() { return FullScreenIcon(Grey(kGreyedIconGrey), Grey(kDisabledFaceGrey)); }
 Canvas IconNormalScreen() { return NormalScreenIcon(kWhite); }
-Canvas IconZoomIn() { return MagnifierIcon(kWhite, true); }
-Canvas IconZoomOut() { return MagnifierIcon(kWhite, false); }
-Canvas IconZoomOutDisabled() { return MagnifierIcon(Grey(kGreyedIconGrey), false); }
+Canvas IconZoomIn() { return MagnifierIcon(kWhite, kBlack, true); }
+Canvas IconZoomOut() { return MagnifierIcon(kWhite, kBlack, false); }
+Canvas IconZoomOutDisabled() { return MagnifierIcon(Grey(kGreyedIconGrey), Grey(kDisabledFaceGrey), false); }
 
 // The whole picture as a map: black, with faint thirds that help the eye
 // place the indicator.

@@ -26,7 +26,7 @@ inline constexpr const char* kProgramIconFile = "tavrin.ico";
 
 // Greys of the pictures, for the tests.
 inline constexpr int kDisabledFaceGrey = 0x70;
-inline constexpr int kGreyedIconGrey = 0x80;
+inline constexpr int kGreyedIconGrey = 0xC0;  // the glyph of a greyed icon, on the disabled face's grey
 inline constexpr int kMapGridGrey = 0x30;
 
 }  // namespace pictures
