@@ -56,14 +56,15 @@ void SaveScreenshot(HWND dialog, const char* path) {
   RECT r{};
   GetWindowRect(dialog, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  const win32::UniqueWindowDc screen = win32::GetWindowDc(nullptr);
+  const win32::UniqueMemoryDc memory(CreateCompatibleDC(screen.get().dc));
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  const win32::UniqueBitmap dib(CreateDIBSection(screen.get().dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!memory || !dib) return;
+  const win32::UniqueSelection selected = win32::Select(memory.get(), dib.get());
+  BitBlt(memory.get(), 0, 0, w, h, screen.get().dc, r.left, r.top, SRCCOPY);
   GdiFlush();
   const DWORD stride = (w * 3 + 3) & ~3, size = stride * h;
   BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof info.bmiHeader + size), 0, 0,
@@ -74,10 +75,6 @@ void SaveScreenshot(HWND dialog, const char* path) {
     std::fwrite(bits, size, 1, f);
     std::fclose(f);
   }
-  SelectObject(memory, old);
-  DeleteObject(dib);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
 }
 
 // Runs the box and reads it from a second thread, as a user's tool would.
