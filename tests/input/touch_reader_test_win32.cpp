@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "common/win32/unique_handle.h"
 #include "input/touch_message.h"
 #include "input/touch_reader_win32.h"
 #include "play_fakes.h"
@@ -38,10 +39,12 @@ TEST(Win32TouchReader, UnreadablePointsAreDroppedAndTheMessageGoesOn) {
   wc.lpfnWndProc = TouchProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"TavrinTouchTest";
-  ASSERT_NE(RegisterClassW(&wc), 0);
-  HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"touch", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                              wc.hInstance, nullptr);
-  ASSERT_NE(hwnd, nullptr);
+  const win32::UniqueWindowClass registered = win32::RegisterWindowClass(wc);
+  ASSERT_TRUE(registered);
+  win32::UniqueWindow window(CreateWindowExW(0, wc.lpszClassName, L"touch", WS_POPUP, 0, 0, 100, 100, nullptr,
+                                             nullptr, wc.hInstance, nullptr));
+  ASSERT_TRUE(window);
+  HWND hwnd = window.get();
   TouchWindow state;
   state.set.SetSlideBeganHandler([&](SlideEventArgs) { ++state.began; });
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
@@ -63,8 +66,7 @@ TEST(Win32TouchReader, UnreadablePointsAreDroppedAndTheMessageGoesOn) {
   reader.Close(0x1000);
 
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-  DestroyWindow(hwnd);
-  UnregisterClassW(wc.lpszClassName, wc.hInstance);
+  window.reset();
 }
 
 namespace {
@@ -102,10 +104,12 @@ TEST(Win32TouchMessage, InjectedPointsThroughTheWindowProcedureZoom) {
   wc.lpfnWndProc = InjectedProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"TavrinTouchInjected";
-  ASSERT_NE(RegisterClassW(&wc), 0);
-  HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"touch", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                              wc.hInstance, nullptr);
-  ASSERT_NE(hwnd, nullptr);
+  const win32::UniqueWindowClass registered = win32::RegisterWindowClass(wc);
+  ASSERT_TRUE(registered);
+  win32::UniqueWindow window(CreateWindowExW(0, wc.lpszClassName, L"touch", WS_POPUP, 0, 0, 100, 100, nullptr,
+                                             nullptr, wc.hInstance, nullptr));
+  ASSERT_TRUE(window);
+  HWND hwnd = window.get();
   InjectedWindow state;
   // Two fingers 100 px apart, then 200: twice the zoom about their midpoint;
   // then both leave the video, which ends the pinch.
@@ -116,8 +120,7 @@ TEST(Win32TouchMessage, InjectedPointsThroughTheWindowProcedureZoom) {
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
   for (WPARAM handle = 1; handle <= 3; ++handle) SendMessageW(hwnd, WM_TOUCH, MAKEWPARAM(2, 0), handle);
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-  DestroyWindow(hwnd);
-  UnregisterClassW(wc.lpszClassName, wc.hInstance);
+  window.reset();
 
   ASSERT_EQ(state.rig.frame.zooms.size(), 2u);
   EXPECT_EQ(state.rig.frame.zooms[0].zoom, 2.0);

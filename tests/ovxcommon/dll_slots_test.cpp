@@ -127,8 +127,8 @@ TEST_F(DllTest, GenericSlots) {
   HANDLE h = nullptr;
   ASSERT_EQ(g->GetMutex(&h, L"DLLSLOTS", 1), 0u);
   ASSERT_NE(h, nullptr);
+  const win32::UniqueKernelHandle owned(h);
   EXPECT_TRUE(ReleaseMutex(h));
-  CloseHandle(h);
   {
     ovxwin::RegistryLock lock;
     EXPECT_EQ(g->GetDebugMask(), ovxwin::GetDword(ovxwin::kParameters, L"DebugMask").value_or(0));

@@ -9,6 +9,8 @@
 #include <set>
 #include <thread>
 #include <vector>
+
+#include "common/win32/unique_handle.h"
 #include <memory>
 #include <sstream>
 #include <string>
@@ -26,12 +28,11 @@ constexpr int kRounds = 8;
 const wchar_t kBoard[] = L"\\\\?\\sim#board";
 
 void Append(const std::wstring& file, const std::string& line) {
-  const HANDLE h = CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
+  const win32::UniqueFile h(CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return;
   DWORD written = 0;
-  WriteFile(h, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  CloseHandle(h);
+  WriteFile(h.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
 // Runs the rounds; returns the number of failed SoftUpdate calls.
@@ -49,9 +50,8 @@ int Contend(const std::wstring& file) {
   std::unique_ptr<CExportSystemCtrl, void (*)(CExportSystemCtrl*)> system(
       ovx::NewSystemCtrl(), [](CExportSystemCtrl* s) { s->Release(); });
   // Start together: both wait for the shared start event.
-  const HANDLE go = CreateEventW(nullptr, TRUE, FALSE, L"OvxcommonSoftUpdateGo");
-  WaitForSingleObject(go, 30000);
-  CloseHandle(go);
+  WaitForSingleObject(
+      win32::UniqueKernelHandle(CreateEventW(nullptr, TRUE, FALSE, L"OvxcommonSoftUpdateGo")).get(), 30000);
   int failures = 0;
   for (int i = 0; i < kRounds; ++i) failures += system->SoftUpdate() != 0;
   driver.SetObserver(nullptr);
@@ -67,7 +67,8 @@ TEST(SoftUpdateProcesses, SystemControlMutexSerialisesTwoProcesses) {
       std::wstring(temp) + L"ovx-softupdate-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
   DeleteFileW(file.c_str());
 
-  const HANDLE go = CreateEventW(nullptr, TRUE, FALSE, L"OvxcommonSoftUpdateGo");
+  const win32::UniqueKernelHandle goOwner(CreateEventW(nullptr, TRUE, FALSE, L"OvxcommonSoftUpdateGo"));
+  const HANDLE go = goOwner.get();
   ResetEvent(go);
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -76,6 +77,7 @@ TEST(SoftUpdateProcesses, SystemControlMutexSerialisesTwoProcesses) {
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   ASSERT_TRUE(CreateProcessW(self, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  const win32::UniqueKernelHandle childThread(pi.hThread), child(pi.hProcess);
 
   int failures = 0;
   std::thread mine([&] { failures = Contend(file); });
@@ -85,20 +87,18 @@ TEST(SoftUpdateProcesses, SystemControlMutexSerialisesTwoProcesses) {
   ASSERT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
   DWORD childFailures = 99;
   GetExitCodeProcess(pi.hProcess, &childFailures);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  CloseHandle(go);
   EXPECT_EQ(failures, 0);
   EXPECT_EQ(childFailures, 0u);
 
   std::string content;
-  const HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  char chunk[4096];
-  DWORD got = 0;
-  while (ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0) content.append(chunk, got);
-  CloseHandle(h);
+  {
+    const win32::UniqueFile h(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(h);
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(h.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) content.append(chunk, got);
+  }
   std::istringstream in(content);
   std::string kind, pid, open;
   int begins = 0, ends = 0;

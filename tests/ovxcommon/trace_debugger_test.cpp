@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/win32/unique_handle.h"
+
 #include "win_test_util.h"
 
 namespace {
@@ -25,16 +27,17 @@ DebugRun Debug(const std::wstring& exe) {
   if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
                       nullptr, &si, &pi))
     return run;
+  const win32::UniqueKernelHandle thread(pi.hThread), process(pi.hProcess);
   for (;;) {
     DEBUG_EVENT ev{};
     if (!WaitForDebugEvent(&ev, 30000)) break;
     DWORD verdict = DBG_CONTINUE;
     switch (ev.dwDebugEventCode) {
       case CREATE_PROCESS_DEBUG_EVENT:
-        if (ev.u.CreateProcessInfo.hFile) CloseHandle(ev.u.CreateProcessInfo.hFile);
+        win32::UniqueKernelHandle(ev.u.CreateProcessInfo.hFile).reset();
         break;
       case LOAD_DLL_DEBUG_EVENT:
-        if (ev.u.LoadDll.hFile) CloseHandle(ev.u.LoadDll.hFile);
+        win32::UniqueKernelHandle(ev.u.LoadDll.hFile).reset();
         break;
       case OUTPUT_DEBUG_STRING_EVENT: {
         const auto& s = ev.u.DebugString;
@@ -62,9 +65,7 @@ DebugRun Debug(const std::wstring& exe) {
     ContinueDebugEvent(ev.dwProcessId, ev.dwThreadId, verdict);
     if (run.ended) break;
   }
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  WaitForSingleObject(process.get(), 10000);
   return run;
 }
 

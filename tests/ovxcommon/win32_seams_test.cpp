@@ -42,10 +42,11 @@ TEST_F(Win32Test, RegistryHelpersSeeTheBoardInstallation) {
 
 TEST_F(Win32Test, ReadRegDataCopiesAtMostTheDestination) {
   ovxwin::RegistryLock lock;
-  HKEY h = nullptr;
+  win32::UniqueKey key;
   ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, ovxwin::kParameters, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                            &h, nullptr),
+                            key.put(), nullptr),
             ERROR_SUCCESS);
+  HKEY h = key.get();
   const std::uint64_t wide = 0x1122334455667788ull;
   ASSERT_EQ(RegSetValueExW(h, L"OvxTestQword", 0, REG_QWORD, reinterpret_cast<const BYTE*>(&wide), 8), 0);
   std::uint32_t dest[2] = {0, 0xEEEEEEEE};
@@ -53,7 +54,6 @@ TEST_F(Win32Test, ReadRegDataCopiesAtMostTheDestination) {
   EXPECT_EQ(dest[0], 0x55667788u);
   EXPECT_EQ(dest[1], 0xEEEEEEEEu);
   RegDeleteValueW(h, L"OvxTestQword");
-  RegCloseKey(h);
 }
 
 TEST_F(Win32Test, EnumerationFindsTheBoardAndOpenFailsWithoutADriver) {
@@ -109,16 +109,17 @@ TEST_F(Win32Test, NamedMutexSerialisesAndAbandonedCountsAsObtained) {
   ovx::CGenericfunc first;
   OVX_HANDLE held = nullptr;
   ASSERT_EQ(first.GetMutex(&held, L"WINTEST", 3), 0u);
+  const win32::UniqueKernelHandle heldOwner(held);
   std::atomic<bool> trying{false}, obtained{false}, released{false}, obtainedAfterRelease{false};
   std::thread other([&] {
     ovx::CGenericfunc second;
     OVX_HANDLE h = nullptr;
     trying = true;
     EXPECT_EQ(second.GetMutex(&h, L"WINTEST", 3), 0u);
+    const win32::UniqueKernelHandle owned(h);
     obtainedAfterRelease = released.load();
     obtained = true;
     ReleaseMutex(h);
-    CloseHandle(h);
   });
   while (!trying) Sleep(1);
   // Time for a GetMutex that does not wait to come back; one that waits
@@ -127,7 +128,6 @@ TEST_F(Win32Test, NamedMutexSerialisesAndAbandonedCountsAsObtained) {
   EXPECT_FALSE(obtained.load());
   released = true;
   ReleaseMutex(held);
-  CloseHandle(held);
   other.join();
   EXPECT_TRUE(obtainedAfterRelease.load());
   EXPECT_TRUE(obtained.load());
@@ -140,8 +140,8 @@ TEST_F(Win32Test, NamedMutexSerialisesAndAbandonedCountsAsObtained) {
   quitter.join();
   OVX_HANDLE h = nullptr;
   EXPECT_EQ(first.GetMutex(&h, L"WINTEST", 4), 0u);
+  const win32::UniqueKernelHandle owned(h);
   ReleaseMutex(h);
-  CloseHandle(h);
 }
 
 }  // namespace

@@ -39,10 +39,11 @@ inline std::optional<DWORD> GetDword(const wchar_t* key, const wchar_t* name) {
 }
 
 inline bool SetDword(const wchar_t* key, const wchar_t* name, std::optional<DWORD> value) {
-  HKEY h = nullptr;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) !=
+  win32::UniqueKey owned;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, owned.put(), nullptr) !=
       ERROR_SUCCESS)
     return false;
+  HKEY h = owned.get();
   LSTATUS r = ERROR_SUCCESS;
   if (value) {
     r = RegSetValueExW(h, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value), sizeof(DWORD));
@@ -50,7 +51,6 @@ inline bool SetDword(const wchar_t* key, const wchar_t* name, std::optional<DWOR
     r = RegDeleteValueW(h, name);
     if (r == ERROR_FILE_NOT_FOUND) r = ERROR_SUCCESS;
   }
-  RegCloseKey(h);
   return r == ERROR_SUCCESS;
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "common/win32/unique_handle.h"
 #include "settings/machine_settings.h"
 #include "settings/settings_store.h"
 
@@ -28,12 +29,14 @@ void PutDword(HKEY root, const wchar_t* name, DWORD value) {
 
 // Removes a key this test may have created, but only when nothing is in it.
 void RemoveIfEmpty(HKEY root, const wchar_t* path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
   DWORD subkeys = 1, values = 1;
-  const LSTATUS status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
-                                          nullptr, nullptr, nullptr, nullptr);
-  RegCloseKey(key);
+  LSTATUS status = ERROR_SUCCESS;
+  {
+    win32::UniqueKey key;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
+    status = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                              nullptr, nullptr, nullptr, nullptr);
+  }
   if (status == ERROR_SUCCESS && subkeys == 0 && values == 0) RegDeleteKeyW(root, path);
 }
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "common/win32/unique_handle.h"
+
 namespace {
 
 std::wstring UniqueName(const wchar_t* stem) { return stem + std::to_wstring(GetCurrentProcessId()); }
@@ -22,11 +24,9 @@ TEST(InstanceMutexes, NameIsFreeAgainWhenTheHolderGoes) {
   {
     shell::Win32InstanceMutexes holder;
     ASSERT_TRUE(holder.CreateFirst(name));
-    HANDLE opened = OpenMutexW(SYNCHRONIZE, FALSE, name.c_str());
-    EXPECT_NE(nullptr, opened);
-    if (opened != nullptr) CloseHandle(opened);
+    EXPECT_TRUE(win32::UniqueKernelHandle(OpenMutexW(SYNCHRONIZE, FALSE, name.c_str())));
   }
-  EXPECT_EQ(nullptr, OpenMutexW(SYNCHRONIZE, FALSE, name.c_str()));
+  EXPECT_FALSE(win32::UniqueKernelHandle(OpenMutexW(SYNCHRONIZE, FALSE, name.c_str())));
   shell::Win32InstanceMutexes again;
   EXPECT_TRUE(again.CreateFirst(name));
 }

@@ -6,6 +6,7 @@
 #include <winternl.h>
 
 #include "app/shell/video_splitter_wnd_win32.h"
+#include "common/win32/unique_handle.h"
 #include "resource_ids.h"
 #include "views/framework/window_base_win32.h"
 
@@ -182,13 +183,13 @@ TEST(Splitter, OverlappedScreenIgnoresItsTextButWatchesTheRest) {
   EXPECT_EQ(0u, CheckTwice(m.splitter));
   // A window of another colour over the empty lower part of the view.
   const app::Rect area = m.splitter.DisplayArea();
-  HWND cover =
-      CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, area.left + 20, area.bottom - 120,
-                      200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  ASSERT_NE(nullptr, cover);
+  win32::UniqueWindow cover(CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE,
+                                            area.left + 20, area.bottom - 120, 200, 100, nullptr, nullptr,
+                                            GetModuleHandleW(nullptr), nullptr));
+  ASSERT_TRUE(cover);
   Pump();
   EXPECT_EQ(1u, CheckTwice(m.splitter));
-  DestroyWindow(cover);
+  cover.reset();
   Pump();
   EXPECT_EQ(0u, CheckTwice(m.splitter));
 }

@@ -48,6 +48,8 @@
 #include <cwchar>
 #include <string>
 
+#include "common/win32/unique_handle.h"
+
 namespace {
 
 constexpr wchar_t kClass[] = L"Velmora Tavrin MainWndClass";
@@ -84,8 +86,9 @@ bool Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 bool SendMonitorPower(HWND hwnd, BYTE state) {
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-  if (process == nullptr) return false;
+  const win32::UniqueKernelHandle owned(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
+  if (!owned) return false;
+  HANDLE process = owned.get();
   struct {
     POWERBROADCAST_SETTING head;
     BYTE rest[3];
@@ -97,7 +100,6 @@ bool SendMonitorPower(HWND hwnd, BYTE state) {
   bool ok = remote != nullptr && WriteProcessMemory(process, remote, &record, sizeof record, nullptr) &&
             Send(hwnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(remote));
   if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
   return ok;
 }
 
@@ -173,10 +175,11 @@ int Cover(const RECT& r, double seconds, bool timed) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"TavrinProbeCover";
   RegisterClassW(&wc);
-  HWND cover =
-      CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"cover", WS_POPUP | WS_VISIBLE, r.left, r.top,
-                      r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
-  if (cover == nullptr) return 1;
+  win32::UniqueWindow owned(CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"cover", WS_POPUP | WS_VISIBLE,
+                                            r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr,
+                                            nullptr, wc.hInstance, nullptr));
+  if (!owned) return 1;
+  HWND cover = owned.get();
   SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   std::printf("cover\n");
   std::fflush(stdout);
@@ -193,7 +196,7 @@ int Cover(const RECT& r, double seconds, bool timed) {
     SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Sleep(50);
   }
-  DestroyWindow(cover);
+  owned.reset();
   if (timed) {
     if (overlapped != 0) {
       std::printf("overlapped after %.2f\n", (overlapped - zoomed) / 1000.0);
@@ -412,17 +415,16 @@ int wmain(int argc, wchar_t** argv) {
     const bool ok = WaitFor(
         number(2, 10),
         [](int) {
-          HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Global\\TavrinGlobalMutex");
-          if (m != nullptr) CloseHandle(m);
-          return m != nullptr;
+          return static_cast<bool>(
+              win32::UniqueKernelHandle(OpenMutexW(SYNCHRONIZE, FALSE, L"Global\\TavrinGlobalMutex")));
         },
         0);
     std::printf(ok ? "held\n" : "free\n");
     return ok ? 0 : 1;
   }
   if (command == L"hold-global") {
-    HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Global\\TavrinGlobalMutex");
-    if (mutex == nullptr) return 1;
+    const win32::UniqueKernelHandle mutex(CreateMutexW(nullptr, TRUE, L"Global\\TavrinGlobalMutex"));
+    if (!mutex) return 1;
     std::printf("holding\n");
     std::fflush(stdout);
     // Until a viewer window has come and gone, or the time is up.
@@ -434,7 +436,6 @@ int wmain(int argc, wchar_t** argv) {
       seen = seen || present;
       Sleep(50);
     }
-    CloseHandle(mutex);
     return 0;
   }
   return 2;

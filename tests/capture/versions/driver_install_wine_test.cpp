@@ -63,11 +63,10 @@ bool RunRegedit(const std::wstring& file) {
                       &process)) {
     return false;
   }
-  const bool finished = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+  const win32::UniqueKernelHandle thread(process.hThread), child(process.hProcess);
+  const bool finished = WaitForSingleObject(child.get(), 60000) == WAIT_OBJECT_0;
   DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  GetExitCodeProcess(child.get(), &code);
   return finished && code == 0;
 }
 
