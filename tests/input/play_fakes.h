@@ -21,12 +21,13 @@ class FakeCheckState final : public input::CheckStateSink {
   void SetCheckState(uint32_t s) override { state = s; }
 };
 
-class FakeFrame final : public app::IVideoPlayListner, public app::ScreenModeChangeListner {
+// Records every request of a play view and its controller; a zoom is then
+// answered as the frame answers it, at once, through Answer.
+class RecordingFrame : public app::IVideoPlayListner, public app::ScreenModeChangeListner {
  public:
   std::vector<ZoomRequest> zooms;
   std::vector<int32_t> modes;
   int areaChanges = 0;
-  input::PlayZoomLogic* view = nullptr;  // relaid out on every zoom request
 
   void OnVideoAreaChanged() override { ++areaChanges; }
   void OnZoomChanged(const app::Rect* area, const app::ZoomCentre* centre, double zoom) override {
@@ -35,15 +36,28 @@ class FakeFrame final : public app::IVideoPlayListner, public app::ScreenModeCha
     if (centre != nullptr) r.centre = *centre;
     r.zoom = zoom;
     zooms.push_back(r);
+    const bool middle = zoom == 1.0 || centre == nullptr;
+    Answer(zoom, middle ? 0.5 : centre->x, middle ? 0.5 : centre->y);
+  }
+  void RequestScreenMode(int32_t mode) override { modes.push_back(mode); }
+
+ protected:
+  virtual void Answer(double zoom, double centreX, double centreY) = 0;
+};
+
+class FakeFrame final : public RecordingFrame {
+ public:
+  input::PlayZoomLogic* view = nullptr;  // relaid out on every zoom request
+
+ private:
+  void Answer(double zoom, double centreX, double centreY) override {
     if (view == nullptr) return;
     input::ZoomLayout layout = view->Layout();
     layout.zoom = zoom;
-    const bool middle = zoom == 1.0 || centre == nullptr;
-    layout.centreX = middle ? 0.5 : centre->x;
-    layout.centreY = middle ? 0.5 : centre->y;
+    layout.centreX = centreX;
+    layout.centreY = centreY;
     view->SetLayout(layout);
   }
-  void RequestScreenMode(int32_t mode) override { modes.push_back(mode); }
 };
 
 // A play view's logic wired to a fake frame.

@@ -15,6 +15,22 @@ using namespace input;  // the code under test
 
 namespace {
 
+// A hidden popup of a class of its own that `procedure` serves.
+struct TestWindow {
+  TestWindow(WNDPROC procedure, const wchar_t* className) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = className;
+    registered = win32::RegisterWindowClass(wc);
+    if (registered)
+      window.reset(CreateWindowExW(0, className, L"touch", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                   wc.hInstance, nullptr));
+  }
+  win32::UniqueWindowClass registered;
+  win32::UniqueWindow window;
+};
+
 struct TouchWindow {
   GestureRecognizerSet set;
   int began = 0;
@@ -35,16 +51,9 @@ LRESULT CALLBACK TouchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 TEST(Win32TouchReader, UnreadablePointsAreDroppedAndTheMessageGoesOn) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = TouchProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"TavrinTouchTest";
-  const win32::UniqueWindowClass registered = win32::RegisterWindowClass(wc);
-  ASSERT_TRUE(registered);
-  win32::UniqueWindow window(CreateWindowExW(0, wc.lpszClassName, L"touch", WS_POPUP, 0, 0, 100, 100, nullptr,
-                                             nullptr, wc.hInstance, nullptr));
-  ASSERT_TRUE(window);
-  HWND hwnd = window.get();
+  TestWindow touch(TouchProc, L"TavrinTouchTest");
+  ASSERT_TRUE(touch.window);
+  HWND hwnd = touch.window.get();
   TouchWindow state;
   state.set.SetSlideBeganHandler([&](SlideEventArgs) { ++state.began; });
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
@@ -66,7 +75,7 @@ TEST(Win32TouchReader, UnreadablePointsAreDroppedAndTheMessageGoesOn) {
   reader.Close(0x1000);
 
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-  window.reset();
+  touch.window.reset();
 }
 
 namespace {
@@ -100,16 +109,9 @@ LRESULT CALLBACK InjectedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 TEST(Win32TouchMessage, InjectedPointsThroughTheWindowProcedureZoom) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = InjectedProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"TavrinTouchInjected";
-  const win32::UniqueWindowClass registered = win32::RegisterWindowClass(wc);
-  ASSERT_TRUE(registered);
-  win32::UniqueWindow window(CreateWindowExW(0, wc.lpszClassName, L"touch", WS_POPUP, 0, 0, 100, 100, nullptr,
-                                             nullptr, wc.hInstance, nullptr));
-  ASSERT_TRUE(window);
-  HWND hwnd = window.get();
+  TestWindow touch(InjectedProc, L"TavrinTouchInjected");
+  ASSERT_TRUE(touch.window);
+  HWND hwnd = touch.window.get();
   InjectedWindow state;
   // Two fingers 100 px apart, then 200: twice the zoom about their midpoint;
   // then both leave the video, which ends the pinch.
@@ -120,7 +122,7 @@ TEST(Win32TouchMessage, InjectedPointsThroughTheWindowProcedureZoom) {
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
   for (WPARAM handle = 1; handle <= 3; ++handle) SendMessageW(hwnd, WM_TOUCH, MAKEWPARAM(2, 0), handle);
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-  window.reset();
+  touch.window.reset();
 
   ASSERT_EQ(state.rig.frame.zooms.size(), 2u);
   EXPECT_EQ(state.rig.frame.zooms[0].zoom, 2.0);

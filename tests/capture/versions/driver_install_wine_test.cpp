@@ -12,13 +12,12 @@
 #include "capture/session/input_manager.h"
 #include "capture/versions/versions.h"
 #include "common/win32/unique_handle.h"
-#include "fake_services.h"
 #include "ovxcapture_sim.h"
+#include "session_fixture.h"
 
 namespace capture {
 namespace {
 
-using testing::FakeServices;
 using Texts = std::vector<std::wstring>;
 
 const wchar_t kEnumKey[] = L"SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_7E21&DEV_0B58&SUBSYS_00017E21&REV_01";
@@ -70,17 +69,10 @@ bool RunRegedit(const std::wstring& file) {
   return finished && code == 0;
 }
 
-class ChangedInstallation : public ::testing::Test {
+class ChangedInstallation : public testing::SessionTest {
  protected:
-  void SetUp() override {
-    OvxSim_Reset();
-    session = InputManager::Create(0);
-    ASSERT_NE(session, nullptr);
-    fakes.eventLog.texts.clear();
-  }
-
   void TearDown() override {
-    InputManager::Destroy();
+    SessionTest::TearDown();
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kEnumKey);
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kClassKey);
     ASSERT_TRUE(RunRegedit(BoardRegFile())) << "board installation not restored";
@@ -93,9 +85,6 @@ class ChangedInstallation : public ::testing::Test {
     fakes.eventLog.texts.clear();
     return session->CheckDriverVersion();
   }
-
-  FakeServices fakes;
-  InputManager* session = nullptr;
 };
 
 TEST_F(ChangedInstallation, WithoutTheBoardDeviceTheDriverIsNotFound) {

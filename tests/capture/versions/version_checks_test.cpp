@@ -6,8 +6,8 @@
 #include "capture/session/input_manager.h"
 #include "capture/versions/versions.h"
 #include "fake_device_install.h"
-#include "fake_services.h"
 #include "ovxcapture_sim.h"
+#include "session_fixture.h"
 
 namespace capture {
 namespace {
@@ -17,22 +17,17 @@ using app::CollectAboutVersionTexts;
 using testing::BoardValues;
 using testing::DisplayValues;
 using testing::FakeDeviceInstallation;
-using testing::FakeServices;
 using testing::kBoardKey;
 using testing::kDisplayKey;
 
 using Texts = std::vector<std::wstring>;
 
-class VersionChecks : public ::testing::Test {
+class VersionChecks : public testing::SessionTest {
  protected:
   void SetUp() override {
-    OvxSim_Reset();
-    session = InputManager::Create(0);
-    ASSERT_NE(session, nullptr);
-    fakes.eventLog.texts.clear();
+    SessionTest::SetUp();
     OvxSim_ClearCalls();
   }
-  void TearDown() override { InputManager::Destroy(); }
 
   int FirmwareResult(uint32_t versionNo) {
     OvxFirmwareInfo info{versionNo, 1, 2, 3, 4, 5, 6, 7};
@@ -49,9 +44,6 @@ class VersionChecks : public ::testing::Test {
     fakes.eventLog.texts.clear();
     return session->CheckDriverVersion();
   }
-
-  FakeServices fakes;
-  InputManager* session = nullptr;
 };
 
 TEST_F(VersionChecks, FirmwareExamples) {

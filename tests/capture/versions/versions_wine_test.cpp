@@ -8,8 +8,8 @@
 #include "app/about/versions_about.h"
 #include "capture/session/input_manager.h"
 #include "capture/versions/versions.h"
-#include "fake_services.h"
 #include "ovxcapture_sim.h"
+#include "session_fixture.h"
 #include "views/own_version.h"
 
 namespace capture {
@@ -20,8 +20,6 @@ using views::kOwnLegalNotice;
 using views::kOwnProductVersion;
 using views::ReadOwnVersionText;
 using views::VersionStringPath;
-
-using testing::FakeServices;
 
 TEST(RealDriverLookup, FindsTheBoardsDriverVersion) {
   std::wstring text = L"stale";
@@ -45,18 +43,7 @@ TEST(RealDriverLookup, TheLookupCaseFoldsTheGivenId) {
   EXPECT_EQ(text, L"1.0.2.0");
 }
 
-class RealSession : public ::testing::Test {
- protected:
-  void SetUp() override {
-    OvxSim_Reset();
-    session = InputManager::Create(0);
-    ASSERT_NE(session, nullptr);
-    fakes.eventLog.texts.clear();
-  }
-  void TearDown() override { InputManager::Destroy(); }
-  FakeServices fakes;
-  InputManager* session = nullptr;
-};
+using RealSession = testing::SessionTest;
 
 TEST_F(RealSession, DriverCheckJudgesTheInstalledDriver) {
   EXPECT_EQ(session->CheckDriverVersion(), kVersionFits);

@@ -6,10 +6,10 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "input/play_fakes.h"
 #include "input/play_zoom_logic.h"
 #include "input/touch_reader.h"
 #include "resource_ids.h"
@@ -51,11 +51,7 @@ void PumpUntil(F done) {
 
 // ---- the frame as the views see it ----------------------------------------
 
-struct ZoomRequest {
-  std::optional<app::Rect> area;
-  std::optional<app::ZoomCentre> centre;
-  double zoom = 0.0;
-};
+using play_test::ZoomRequest;
 
 // Also counts the Continue message and the keyboard's system-menu command.
 class ScreensHost : public HostWindow {
@@ -72,33 +68,23 @@ class ScreensHost : public HostWindow {
   }
 };
 
-// Records every request and, as the frame does, answers a zoom at once with
-// a new layout for every view.
-class FakeFrame final : public app::IVideoPlayListner, public app::ScreenModeChangeListner {
+// Answers a zoom with a new layout for every view.
+class FakeFrame final : public play_test::RecordingFrame {
  public:
-  std::vector<ZoomRequest> zooms;
-  std::vector<int32_t> modes;
-  int areaChanges = 0;
   DisplayLayout layout;
   std::vector<CBaseView*> views;
 
   void Push() {
     for (CBaseView* v : views) v->SetLayout(layout);
   }
-  void OnVideoAreaChanged() override { ++areaChanges; }
-  void OnZoomChanged(const app::Rect* area, const app::ZoomCentre* centre, double zoom) override {
-    ZoomRequest r;
-    if (area != nullptr) r.area = *area;
-    if (centre != nullptr) r.centre = *centre;
-    r.zoom = zoom;
-    zooms.push_back(r);
-    const bool middle = zoom == 1.0 || centre == nullptr;
+
+ private:
+  void Answer(double zoom, double centreX, double centreY) override {
     layout.zoom = zoom;
-    layout.zoomCentreX = middle ? 0.5 : centre->x;
-    layout.zoomCentreY = middle ? 0.5 : centre->y;
+    layout.zoomCentreX = centreX;
+    layout.zoomCentreY = centreY;
     Push();
   }
-  void RequestScreenMode(int32_t mode) override { modes.push_back(mode); }
 };
 
 // The three rows of the main window in full-screen proportions.

@@ -68,7 +68,6 @@ MainFrame::MainFrame(bool otherSession) : otherSession_(otherSession) {
   const app::FrameSettings settings = ReadFrameSettings(store);
   capture::InputManager* session = nullptr;
   if (!otherSession) session = capture::InputManager::Create(SettingInt(store, settings::kSettingApiLog));
-  device_ = session;
   if (session != nullptr) {
     session_ = std::make_unique<app::SessionBinding>(*session);
     plane_ = std::make_unique<app::QueuePlaneOutput>(session->Queue());
@@ -93,7 +92,6 @@ void MainFrame::ReleaseSession() {
   settings::SettingsStore::Release();
   plane_.reset();
   session_.reset();
-  device_ = nullptr;
   capture::InputManager::Destroy();
 }
 
@@ -292,7 +290,7 @@ void MainFrame::AddVersionMenuItem() {
 }
 
 void MainFrame::ShowAbout() {
-  const app::AboutVersionTexts texts = app::CollectAboutVersionTexts(device_);
+  const app::AboutVersionTexts texts = app::CollectAboutVersionTexts(capture::InputManager::Instance());
   views::VersionDialog dialog(texts.driver, texts.firmware, texts.api);
   static_cast<void>(dialog.DoModal(window_.get()));
 }

@@ -86,7 +86,6 @@ class MainFrame : private app::FrameWindow, private app::ScreenViews, private ap
   win32::UniquePowerNotify powerNotify_;
   win32::UniqueSessionNotify sessionNotify_;
   app::BuiltInDisplay display_;
-  capture::InputManager* device_ = nullptr;  // process-wide; null without a session
   std::unique_ptr<app::SessionBinding> session_;
   std::unique_ptr<app::PlaneOutput> plane_;
   PivraBinding pivra_;
