@@ -273,7 +273,9 @@ TEST_F(PlaneSession, AudioWithoutALineLevelEndpointEndsAtOnceAndVideoCarriesOn) 
 class LoggedPlaneSession : public PlaneSession {
  protected:
   void SetUp() override {
-    folder_ = FreshFolder("plane-log");
+    // A folder per test: ctest runs the tests of this fixture side by side.
+    folder_ = FreshFolder(std::string("plane-log-") +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fakes_.logFolder.desktop = folder_.string();
     apiLog_ = 1;
     PlaneSession::SetUp();
